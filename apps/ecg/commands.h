@@ -1,0 +1,19 @@
+#pragma once
+// Subcommands of the ecg program. Each returns the process exit code:
+// 0 success, 1 a check failed, 2 bad usage or unreadable input.
+
+#include <string>
+#include <vector>
+
+namespace ecg::app {
+
+constexpr int kExitOk = 0;
+constexpr int kExitCheckFailed = 1;
+constexpr int kExitUsage = 2;
+
+using Args = std::vector<std::string>;
+
+int RunInfo(const Args& args);
+int RunCheck(const Args& args);
+
+}  // namespace ecg::app

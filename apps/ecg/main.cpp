@@ -1,0 +1,61 @@
+// ecg: the Tidemark ECG host program.
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "commands.h"
+#include "platform/module_version.h"
+
+ECG_MODULE_VERSION_TABLE("040904E4\0"
+                         "FileDescription\0Tidemark ECG host program\0"
+                         "FileVersion\0" ECG_FILE_VERSION "\0"
+                         "ProductName\0Tidemark ECG\0"
+                         "ProductVersion\0" ECG_VERSION_TEXT "\0"
+                         "\0");
+
+namespace {
+
+struct Command {
+  const char* name;
+  const char* summary;
+  int (*run)(const ecg::app::Args&);
+};
+
+constexpr Command kCommands[] = {
+    {"info", "show what a record holds: sections, CRCs, patient, recording", ecg::app::RunInfo},
+    {"check", "check the record and section CRCs of records", ecg::app::RunCheck},
+};
+
+void PrintUsage(FILE* out) {
+  std::fprintf(out,
+               "Usage: ecg COMMAND [ARGS...]\n"
+               "       ecg COMMAND --help\n\n"
+               "Tidemark ECG %s: resting 12-lead ECG records (SCP-ECG).\n\nCommands:\n",
+               ECG_VERSION_TEXT);
+  for (const auto& c : kCommands) std::fprintf(out, "  %-8s %s\n", c.name, c.summary);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    PrintUsage(stderr);
+    return ecg::app::kExitUsage;
+  }
+  std::string name = argv[1];
+  if (name == "--help" || name == "-h" || name == "help") {
+    PrintUsage(stdout);
+    return ecg::app::kExitOk;
+  }
+  if (name == "--version") {
+    std::printf("ecg %s\n", ECG_VERSION_TEXT);
+    return ecg::app::kExitOk;
+  }
+  for (const auto& c : kCommands) {
+    if (name == c.name) return c.run(ecg::app::Args(argv + 2, argv + argc));
+  }
+  std::fprintf(stderr, "ecg: unknown command '%s'\n\n", name.c_str());
+  PrintUsage(stderr);
+  return ecg::app::kExitUsage;
+}

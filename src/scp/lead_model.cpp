@@ -1,0 +1,1 @@
+#include "scp/lead_model.h"

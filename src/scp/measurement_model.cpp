@@ -1,0 +1,1 @@
+#include "scp/measurement_model.h"
