@@ -1,0 +1,88 @@
+// ecg info and ecg check on records the tests make.
+
+#include <gtest/gtest.h>
+
+#include "run_program.h"
+#include "support/record_builder.h"
+#include "support/test_files.h"
+
+using namespace ecg::test;
+
+namespace {
+
+ProgramResult Ecg(const std::vector<std::string>& args) { return RunProgram(ECG_PROGRAM, args); }
+
+TEST(EcgCheck, ExitCodesForValidWrongAndUnreadableRecords) {
+  TempFolder folder;
+  const std::string good = folder.Write("good.scp", TypicalRecord());
+  SectionSpec s1;
+  s1.id = 1;
+  s1.content = TypicalSection1().bytes();
+  s1.wrong_crc = true;
+  RecordBuilder bad_builder;
+  bad_builder.Add(s1);
+  const std::string bad = folder.Write("bad.scp", bad_builder.Build());
+  const std::string junk = folder.Write("junk.scp", {1, 2, 3, 4, 5, 6, 7, 8});
+
+  auto ok = Ecg({"check", good});
+  EXPECT_EQ(ok.exit_code, 0) << ok.err;
+  EXPECT_NE(ok.out.find("valid"), std::string::npos);
+
+  auto wrong = Ecg({"check", good, bad});
+  EXPECT_EQ(wrong.exit_code, 1);
+  EXPECT_NE(wrong.out.find("bad.scp: CRC wrong: section 1"), std::string::npos) << wrong.out;
+
+  auto unreadable = Ecg({"check", bad, junk});
+  EXPECT_EQ(unreadable.exit_code, 2);
+  EXPECT_NE(unreadable.err.find("code 13 (invalid data)"), std::string::npos) << unreadable.err;
+
+  auto missing = Ecg({"check", folder.File("none.scp")});
+  EXPECT_EQ(missing.exit_code, 2);
+  EXPECT_NE(missing.err.find("code 2 (file not found)"), std::string::npos) << missing.err;
+}
+
+TEST(EcgInfo, JsonHoldsTheIndexCrcsAndSection1) {
+  TempFolder folder;
+  const std::string path = folder.Write("typical.scp", TypicalRecord());
+  auto r = Ecg({"info", "--json", path});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  for (const char* expected :
+       {"\"crcValid\": true", "\"recordLength\": 312", "\"lastName\": \"Lindqvist\"",
+        "\"birthDate\": \"1961-04-17\"", "\"heightMm\": 1750", "\"deviceId\": 4711",
+        "\"serialNumber\": \"SN-30077\"", "\"date\": \"2026-11-30\"", "\"tagsValid\": true",
+        "\"lead\": 2", "\"loadedSections\": [", "\"id\": 11"}) {
+    EXPECT_NE(r.out.find(expected), std::string::npos) << expected << "\n" << r.out;
+  }
+  auto text = Ecg({"info", path});
+  ASSERT_EQ(text.exit_code, 0);
+  EXPECT_NE(text.out.find("patient        Lindqvist, Maren"), std::string::npos) << text.out;
+
+  auto two = Ecg({"info", "--json", path, path});
+  ASSERT_EQ(two.exit_code, 0);
+  EXPECT_EQ(two.out.front(), '[');
+}
+
+TEST(EcgInfo, NonAsciiNamesComeOutAsUtf8) {
+  TagWriter t;
+  t.Tag(0, {'S', 0xF8, 'r', 'e', 'n', 's', 'e', 'n', 0}).End();
+  RecordBuilder b;
+  b.AddSection1(t);
+  TempFolder folder;
+  auto r = Ecg({"info", "--json", folder.Write("n.scp", b.Build())});
+  ASSERT_EQ(r.exit_code, 0);
+  EXPECT_NE(r.out.find("\"lastName\": \"S\xC3\xB8rensen\""), std::string::npos) << r.out;
+}
+
+TEST(EcgProgram, UsageErrorsAndHelp) {
+  EXPECT_EQ(Ecg({}).exit_code, 2);
+  EXPECT_EQ(Ecg({"no-such-command"}).exit_code, 2);
+  EXPECT_EQ(Ecg({"info"}).exit_code, 2);
+  EXPECT_EQ(Ecg({"info", "--bogus", "x"}).exit_code, 2);
+  EXPECT_EQ(Ecg({"check"}).exit_code, 2);
+  auto help = Ecg({"info", "--help"});
+  EXPECT_EQ(help.exit_code, 0);
+  EXPECT_NE(help.out.find("Usage: ecg info"), std::string::npos);
+  EXPECT_EQ(Ecg({"--help"}).exit_code, 0);
+}
+
+}  // namespace
