@@ -97,11 +97,11 @@ TEST(LeadErrors, CalculatedLeadsGetTheBitsOfLeadsOneAndTwo) {
   SLeadErrors e = Errors({{1, 0x0001}, {2, 0x0100}, {3, 0x0002}, {62, 0x8000}});
   ASSERT_TRUE(e.AddCalcLeads());
   ASSERT_EQ(e.m_count, 7);
-  EXPECT_EQ(e.m_entries[3].m_errorBits, 0x8000);  // aVR kept as it was
+  EXPECT_EQ(+e.m_entries[3].m_errorBits, 0x8000);  // aVR kept as it was
   const uint8_t expected_ids[] = {61, 63, 64};
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(e.m_entries[4 + i].m_leadId, expected_ids[i]);
-    EXPECT_EQ(e.m_entries[4 + i].m_errorBits, 0x0101);
+    EXPECT_EQ(+e.m_entries[4 + i].m_errorBits, 0x0101);
   }
   // Nothing missing: no change.
   ASSERT_TRUE(e.AddCalcLeads());

@@ -65,7 +65,7 @@ TEST(Section1, TypicalRecordReadsEveryObject) {
   SLeadErrors* errors = l.reader.GetLeadErrorsPtr();
   ASSERT_EQ(errors->m_count, 2);
   EXPECT_EQ(errors->m_entries[1].m_leadId, 2);
-  EXPECT_EQ(errors->m_entries[1].m_errorBits, 1);
+  EXPECT_EQ(+errors->m_entries[1].m_errorBits, 1);
 }
 
 TEST(Section1, WithoutAcquisitionTagsRecordingInfoStaysDefault) {
