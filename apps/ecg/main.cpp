@@ -25,6 +25,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"info", "show what a record holds: sections, CRCs, patient, recording", ecg::app::RunInfo},
     {"check", "check the record and section CRCs of records", ecg::app::RunCheck},
+    {"options", "list an options file, or print the default one", ecg::app::RunOptions},
 };
 
 void PrintUsage(FILE* out) {
