@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -234,7 +235,23 @@ bool SyncFolder(const std::string& folder) {
 
 }  // namespace
 
-bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes) {
+namespace {
+std::atomic<uint64_t> g_write_budget{UINT64_MAX};
+
+// How many of `wanted` bytes the injected fault lets through (all of them
+// when no fault is armed).
+size_t WriteAllowance(size_t wanted) {
+  uint64_t budget = g_write_budget.load();
+  if (budget == UINT64_MAX) return wanted;
+  size_t allowed = static_cast<size_t>(std::min<uint64_t>(budget, wanted));
+  g_write_budget.store(budget - allowed);
+  return allowed;
+}
+}  // namespace
+
+void InjectWriteFailureAfter(uint64_t bytes) { g_write_budget.store(bytes); }
+
+bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes, bool sync) {
   std::string pattern = path + ".XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
@@ -249,7 +266,12 @@ bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes
   size_t done = 0;
   int err = 0;
   while (done < bytes.size()) {
-    ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
+    size_t allowed = WriteAllowance(bytes.size() - done);
+    if (allowed == 0) {
+      err = ENOSPC;
+      break;
+    }
+    ssize_t w = ::write(fd, bytes.data() + done, allowed);
     if (w < 0) {
       if (errno == EINTR) continue;
       err = errno;
@@ -257,14 +279,14 @@ bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes
     }
     done += static_cast<size_t>(w);
   }
-  if (err == 0 && ::fsync(fd) != 0) err = errno;
+  if (err == 0 && sync && ::fsync(fd) != 0) err = errno;
   if (::close(fd) != 0 && err == 0) err = errno;
   if (err == 0 && ::rename(temp.c_str(), path.c_str()) != 0) err = errno;
   if (err != 0) {
     ::unlink(temp.c_str());
     return Fail(ErrorFromErrno(err));
   }
-  return SyncFolder(FolderOf(path));
+  return sync ? SyncFolder(FolderOf(path)) : true;
 }
 
 }  // namespace ecg::platform

@@ -105,7 +105,15 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out,
 
 // Replaces a file's contents so that a reader sees either the old or the new
 // bytes, never a mixture: writes a neighbouring temporary file, syncs it,
-// renames it over the target and syncs the folder.
-bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes);
+// renames it over the target and syncs the folder. Without `sync` the two
+// syncs are left out (the replacement is still atomic, but not durable
+// across a power failure); benchmarks use that to show what they cost.
+bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes,
+                         bool sync = true);
+
+// Fault injection for tests: the writes of ReplaceFileContents fail with
+// "disk full" once `bytes` more bytes have been written (by any thread).
+// UINT64_MAX, the default, switches it off.
+void InjectWriteFailureAfter(uint64_t bytes);
 
 }  // namespace ecg::platform

@@ -122,6 +122,25 @@ bool WideToAnsi(std::u16string_view wide, std::string& ansi) {
   return FromWide(page.c_str(), wide, ansi);
 }
 
+bool WideToAnsiBestFit(std::u16string_view wide, std::string& ansi) {
+  if (WideToAnsi(wide, ansi)) return true;
+  if (GetLastError() != kErrorInvalidData) return false;
+  // Convert character by character (surrogate pairs together).
+  ansi.clear();
+  std::string piece;
+  for (size_t i = 0; i < wide.size(); ++i) {
+    size_t n = 1;
+    if (wide[i] >= 0xD800 && wide[i] <= 0xDBFF && i + 1 < wide.size()) n = 2;
+    if (WideToAnsi(wide.substr(i, n), piece)) {
+      ansi += piece;
+    } else {
+      ansi += '?';
+    }
+    i += n - 1;
+  }
+  return true;
+}
+
 bool Utf8ToWide(std::string_view utf8, std::u16string& wide) {
   return ToWide("UTF-8", utf8, wide);
 }

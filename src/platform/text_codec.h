@@ -16,6 +16,10 @@ std::string AnsiCodePage();
 // error 87 when the code page is unknown to iconv.
 bool AnsiToWide(std::string_view ansi, std::u16string& wide);
 bool WideToAnsi(std::u16string_view wide, std::string& ansi);
+// As WideToAnsi, but a character the code page lacks becomes '?' (as the
+// record files' original platform wrote them) instead of failing. Fails only
+// when the code page itself is unknown.
+bool WideToAnsiBestFit(std::u16string_view wide, std::string& ansi);
 bool Utf8ToWide(std::string_view utf8, std::u16string& wide);
 bool WideToUtf8(std::u16string_view wide, std::string& utf8);
 
