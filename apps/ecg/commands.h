@@ -16,5 +16,6 @@ using Args = std::vector<std::string>;
 int RunInfo(const Args& args);
 int RunCheck(const Args& args);
 int RunOptions(const Args& args);
+int RunUpdate(const Args& args);
 
 }  // namespace ecg::app

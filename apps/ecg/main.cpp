@@ -26,6 +26,7 @@ constexpr Command kCommands[] = {
     {"info", "show what a record holds: sections, CRCs, patient, recording", ecg::app::RunInfo},
     {"check", "check the record and section CRCs of records", ecg::app::RunCheck},
     {"options", "list an options file, or print the default one", ecg::app::RunOptions},
+    {"update", "change facts of a stored record in place", ecg::app::RunUpdate},
 };
 
 void PrintUsage(FILE* out) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "run_program.h"
 #include "support/record_builder.h"
 #include "support/test_files.h"
@@ -83,6 +85,63 @@ TEST(EcgProgram, UsageErrorsAndHelp) {
   EXPECT_EQ(help.exit_code, 0);
   EXPECT_NE(help.out.find("Usage: ecg info"), std::string::npos);
   EXPECT_EQ(Ecg({"--help"}).exit_code, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Section id -> bytes of that section, found through Section 0.
+std::map<uint16_t, Bytes> SectionBytes(const Bytes& record) {
+  std::map<uint16_t, Bytes> out;
+  const uint32_t length0 = record[10] | (record[11] << 8);
+  for (size_t e = 6 + 16; e + 10 <= 6 + length0; e += 10) {
+    const uint16_t id = static_cast<uint16_t>(record[e] | (record[e + 1] << 8));
+    const uint32_t length = record[e + 2] | (record[e + 3] << 8) | (record[e + 4] << 16);
+    const uint32_t position = record[e + 6] | (record[e + 7] << 8) | (record[e + 8] << 16);
+    if (length != 0) out[id] = Bytes(record.begin() + position - 1, record.begin() + position - 1 + length);
+  }
+  return out;
+}
+
+TEST(EcgUpdate, CommentKeepsAnalysisAndVendorSectionsByteForByte) {
+  RecordBuilder b;
+  b.AddSection1(TypicalSection1());
+  b.AddSection(7, Bytes(40, 7)).AddSection(10, Bytes(64, 10)).AddSection(11, Bytes(10, 11));
+  b.AddSection(200, Bytes(33, 0xC8));  // a manufacturer's own section
+  const Bytes before = b.Build();
+  TempFolder folder;
+  const std::string path = folder.Write("r.scp", before);
+
+  auto r = Ecg({"update", path, "--comment", "R\xC3\xA9vision", "--writer", "Ward PC", "2.1"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const Bytes after = ReadFile(path);
+  auto old_sections = SectionBytes(before), new_sections = SectionBytes(after);
+  for (uint16_t id : {7, 10, 11, 200}) EXPECT_EQ(new_sections[id], old_sections[id]) << id;
+  EXPECT_NE(new_sections[1], old_sections[1]);
+  EXPECT_EQ(Ecg({"check", path}).exit_code, 0);
+  auto info = Ecg({"info", "--json", path});
+  EXPECT_NE(info.out.find("\"comment\": \"R\xC3\xA9vision\""), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("\"editingApplication\": \"Ward PC\""), std::string::npos);
+}
+
+TEST(EcgUpdate, BadUsageAndFailedChangesLeaveTheRecord) {
+  TempFolder folder;
+  const std::string path = folder.Write("r.scp", TypicalRecord());
+  EXPECT_EQ(Ecg({"update", path}).exit_code, 2);
+  EXPECT_EQ(Ecg({"update", path, "--power-filter", "55"}).exit_code, 2);
+  EXPECT_EQ(Ecg({"update", path, "--physician", "4", "Dr"}).exit_code, 2);
+  EXPECT_EQ(Ecg({"update", path, "--birth", "1960-13-01"}).exit_code, 2);
+  auto failed = Ecg({"update", path, "--calculated-leads"});
+  EXPECT_EQ(failed.exit_code, 2);
+  EXPECT_NE(failed.err.find("code 232"), std::string::npos) << failed.err;
+  EXPECT_EQ(ReadFile(path), TypicalRecord());
+  auto ok = Ecg({"update", path, "--patient-last", "Nyg\xC3\xA5rd", "--height-mm", "1801", "--crc"});
+  ASSERT_EQ(ok.exit_code, 0) << ok.err;
+  auto info = Ecg({"info", "--json", path});
+  EXPECT_NE(info.out.find("\"lastName\": \"Nyg\xC3\xA5rd\""), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("\"heightMm\": 1801"), std::string::npos);
+  EXPECT_NE(info.out.find("\"firstName\": \"Maren\""), std::string::npos);
 }
 
 }  // namespace
