@@ -65,6 +65,8 @@ class CReader {
   bool GetTagValidation() const;
 
   uint16_t GetLoadedSections() const { return m_loaded; }
+  // The loaded-section bits as the record layer's callers take them.
+  int16_t SectionFlag() const { return static_cast<int16_t>(m_loaded); }
   const SRecordHeader& GetRecordHeader() const { return m_recordHeader; }
   const SSectionIndexes& GetSectionIndexes() const { return m_index; }
   const SUnknownTags& GetUnknownTags() const { return m_unknownTags; }
@@ -74,6 +76,44 @@ class CReader {
   static bool ReadPatientAndRecordInfo(const RecordSource& source, CPatientInfo* patient,
                                        CRecordInfo* recording);
   static bool ReadGeneralInfo(const RecordSource& source, CGeneralInfo* general);
+  // Section 1 read for its lead errors (tag 200) only.
+  static bool ReadLeadErrorCodes(const RecordSource& source, SLeadErrors* errors);
+  // Section 3.
+  static bool ReadLeadDefs(const RecordSource& source, SLeadDefinitions* definitions);
+  // The number of leads in Section 3; 0 on any failure.
+  static int16_t ReadLeads(const RecordSource& source);
+  // Whether Section 3 holds every one of the codes (low byte of each).
+  static bool ReadLeadSet(const RecordSource& source, int32_t count, const int16_t* codes);
+  // Section 3 into a temporary, then Section 6 (rhythm) or 5 (median beats).
+  static bool ReadRhythmData(const RecordSource& source, SEncodedData* data);
+  static bool ReadMedianData(const RecordSource& source, SEncodedData* data);
+  // Section 7 into the global measurements, then Section 9 (optional) into
+  // the statement codes.
+  static bool ReadAnalysisInfo(const RecordSource& source, CAnalysisInfo* info);
+  // Section 10.
+  static bool ReadLeadMeasurements(const RecordSource& source, SLeadMeasurements* measurements);
+
+  // Lead queries on the loaded Section 3.
+  int16_t GetLeads();                    // 0 with 232 when not loaded
+  int16_t GetLeadId(int32_t index);      // 255 with 84 past the count, 232 not loaded
+  // Whether every one of the codes (low byte of each) is present; false with
+  // last error 0 as soon as one is absent.
+  bool GetLeadSet(int32_t count, const int16_t* codes);
+  // Rates, multipliers and sample counts of the loaded sample sections.
+  bool GetDetails(SDetails* details);
+
+  // Adds the limb leads III, aVR, aVL and aVF that the record lacks,
+  // calculated from I and II, to the definitions, the rhythm and the median
+  // data, and then rebuilds the lead errors from the rhythm data.
+  bool CalculateLeads();
+  // Adds one lead as the weighted sum of `source_count` loaded leads
+  // (marker samples in the rhythm data propagate, 2032 first). With
+  // `count_simultaneous`, a Section 3 that says all leads were recorded
+  // simultaneously counts the new lead among them.
+  bool CalculateLead(uint8_t code, uint16_t source_count, const double* coefficients,
+                     const uint16_t* sources, bool count_simultaneous);
+  // Rebuilds the lead errors from the marker samples of the rhythm data.
+  bool CreateLeadErrorCodes();
 
  protected:
   // Low-level operations on an open record.
@@ -98,6 +138,34 @@ class CReader {
                           CPatientInfo* patient, CRecordInfo* recording,
                           SLeadErrors* lead_errors, CGeneralInfo* general,
                           SUnknownTags* unknown_tags, bool* tags_valid);
+
+  // Section 3, and the sample sections 5 (median beats) and 6 (rhythm),
+  // which need the lead definitions. `rhythm` adds the check that every
+  // lead holds exactly its Section 3 range.
+  static bool GetSec3Data(FileHandle& handle, const SSectionHeader& header,
+                          SLeadDefinitions* definitions);
+  static bool GetSec5Data(FileHandle& handle, const SSectionHeader& header,
+                          const SLeadDefinitions* definitions, SEncodedData* data);
+  static bool GetSec6Data(FileHandle& handle, const SSectionHeader& header,
+                          const SLeadDefinitions* definitions, SEncodedData* data);
+  static bool GetSecEncodedData(FileHandle& handle, const SSectionHeader& header,
+                                const SLeadDefinitions* definitions, SEncodedData* data,
+                                bool rhythm);
+
+  // Section 7 (first measurement block), Section 9 (statement codes; either
+  // buffer or count may be null, not both buffers) and Section 10.
+  static bool GetSec7Data(FileHandle& handle, const SSectionHeader& header,
+                          SGlobalMeasurements* measurements);
+  static bool GetSec9Data(FileHandle& handle, const SSectionHeader& header,
+                          uint16_t* rhythm_codes, uint16_t rhythm_capacity,
+                          uint16_t* rhythm_count, uint16_t* morphology_codes,
+                          uint16_t morphology_capacity, uint16_t* morphology_count);
+  static bool GetSec9Data_RhythmBuf(FileHandle& handle, const SSectionHeader& header,
+                                    uint16_t* codes, uint16_t capacity);
+  static bool GetSec9Data_MorphologyBuf(FileHandle& handle, const SSectionHeader& header,
+                                        uint16_t* codes, uint16_t capacity);
+  static bool GetSec10Data(FileHandle& handle, const SSectionHeader& header,
+                           SLeadMeasurements* measurements);
 
   // Opens a record and reads its Section 0, for the one-shot readers.
   static bool OpenWithIndex(FileHandle& handle, const RecordSource& source,

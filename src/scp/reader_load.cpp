@@ -45,8 +45,28 @@ bool CReader::Load(const RecordSource& source, int16_t& loaded, int16_t wanted) 
           ok = GetSec1Data(m_file, header, nullptr, 0, &m_patientInfo, &m_recordInfo,
                            &m_leadErrors, &m_generalInfo, &m_unknownTags, &m_tagsValid);
           break;
+        case 3:
+          ok = GetSec3Data(m_file, header, &m_leadDefinitions);
+          break;
+        case 6:
+          ok = GetSec6Data(m_file, header, &m_leadDefinitions, &m_rhythmData);
+          break;
+        case 5:
+          ok = GetSec5Data(m_file, header, &m_leadDefinitions, &m_medianData);
+          break;
+        case 7:
+          ok = GetSec7Data(m_file, header, &m_analysisInfo.m_global);
+          break;
+        case 9:
+          ok = GetSec9Data(m_file, header, m_analysisInfo.m_rhythmCodes,
+                           CAnalysisInfo::kMaxRhythmCodes, &m_analysisInfo.m_rhythmCount,
+                           m_analysisInfo.m_morphologyCodes, CAnalysisInfo::kMaxMorphologyCodes,
+                           &m_analysisInfo.m_morphologyCount);
+          break;
+        case 10:
+          ok = GetSec10Data(m_file, header, &m_leadMeasurements);
+          break;
         default:
-          // No decoder for this section in this reader: it is reset below.
           ok = Fail(kErrorNoData);
           break;
       }
