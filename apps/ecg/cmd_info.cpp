@@ -13,11 +13,16 @@ namespace ecg::app {
 namespace {
 
 constexpr const char* kInfoHelp =
-    "Usage: ecg info FILE... [--json]\n\n"
+    "Usage: ecg info FILE... [--json] [--derive]\n\n"
     "Shows what each SCP-ECG record holds: record length, every Section 0 entry\n"
     "with the validity of its CRC, patient, recording and general information,\n"
-    "lead errors and the numbers of Section 1 tags kept unread.\n\n"
-    "  --json   one JSON object per record (an array for several records)\n\n"
+    "lead errors, the numbers of Section 1 tags kept unread, the leads with their\n"
+    "codes, names and sample ranges, rhythm and median sample data (rates,\n"
+    "amplitude multipliers, encoding flags), global measurements and the values\n"
+    "derived from them, statement codes and per-lead measurements.\n\n"
+    "  --json     one JSON object per record (an array for several records)\n"
+    "  --derive   first calculate the limb leads III, aVR, aVL and aVF the record\n"
+    "             lacks and rebuild the lead errors, and show the result\n\n"
     "Exit code: 0 all records read, 2 a record could not be read.\n";
 
 constexpr const char* kCheckHelp =
@@ -40,10 +45,13 @@ int RunInfo(const Args& args) {
     return kExitOk;
   }
   bool json = false;
+  bool derive = false;
   Args files;
   for (const auto& a : args) {
     if (a == "--json") {
       json = true;
+    } else if (a == "--derive") {
+      derive = true;
     } else if (a.rfind("--", 0) == 0) {
       std::fprintf(stderr, "ecg info: unknown option '%s'\n", a.c_str());
       return kExitUsage;
@@ -59,7 +67,7 @@ int RunInfo(const Args& args) {
   if (json && files.size() > 1) std::fputs("[\n", stdout);
   for (size_t i = 0; i < files.size(); ++i) {
     auto report = std::make_unique<RecordReport>();
-    BuildRecordReport(files[i], *report);
+    BuildRecordReport(files[i], *report, derive);
     if (!report->readable) {
       std::fprintf(stderr, "ecg info: %s: cannot read the record: %s\n", files[i].c_str(),
                    DescribeError(report->error).c_str());

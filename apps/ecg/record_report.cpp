@@ -71,7 +71,7 @@ bool RecordReport::AllCrcsValid() const {
   return true;
 }
 
-void BuildRecordReport(const std::string& path, RecordReport& report) {
+void BuildRecordReport(const std::string& path, RecordReport& report, bool derive) {
   report.path = path;
   struct stat st {};
   if (::stat(path.c_str(), &st) == 0) report.file_size = static_cast<uint64_t>(st.st_size);
@@ -82,6 +82,11 @@ void BuildRecordReport(const std::string& path, RecordReport& report) {
     return;
   }
   report.readable = true;
+  if (derive) {
+    report.derive_requested = true;
+    report.derive_ok = report.reader.CalculateLeads();
+    report.derive_error = report.derive_ok ? 0 : platform::GetLastError();
+  }
 }
 
 std::string FormatText(RecordReport& r) {
@@ -159,6 +164,7 @@ std::string FormatText(RecordReport& r) {
     if (unknown.m_lengths[t] > 0) tags += (tags.empty() ? "" : " ") + std::to_string(t);
   }
   if (!tags.empty()) out << "  other tags     " << tags << "\n";
+  AppendSignalText(r, out);
   return out.str();
 }
 
@@ -264,6 +270,7 @@ std::string FormatJson(RecordReport& r) {
     if (unknown.m_lengths[t] > 0) j.Number(t);
   }
   j.EndArray();
+  WriteSignalJson(r, j);
   j.EndObject();
   return j.str();
 }

@@ -2,6 +2,7 @@
 // What `ecg info` and `ecg check` say about one record, as text or JSON.
 
 #include <cstdint>
+#include <sstream>
 #include <string>
 
 #include "scp/reader.h"
@@ -17,16 +18,27 @@ struct RecordReport {
   bool crc_checked = false;
   int16_t loaded = 0;
   CReader reader;
+  // With --derive: whether CalculateLeads ran and how it ended.
+  bool derive_requested = false;
+  bool derive_ok = false;
+  uint32_t derive_error = 0;
 
   // True when the record CRC and every checked section CRC are right.
   bool AllCrcsValid() const;
 };
 
-// Reads everything the record layer can read from `path` into `report`.
-void BuildRecordReport(const std::string& path, RecordReport& report);
+// Reads everything the record layer can read from `path` into `report`;
+// with `derive`, then calculates the missing limb leads as CalculateLeads
+// does, so the report shows the record as it leaves that step.
+void BuildRecordReport(const std::string& path, RecordReport& report, bool derive = false);
 
 std::string FormatText(RecordReport& report);
 std::string FormatJson(RecordReport& report);
+
+class JsonWriter;
+// The parts about leads, samples and measurements (record_report_leads.cpp).
+void AppendSignalText(RecordReport& report, std::ostringstream& out);
+void WriteSignalJson(RecordReport& report, JsonWriter& json);
 
 // "code 13 (invalid data)"
 std::string DescribeError(uint32_t code);
