@@ -1,8 +1,9 @@
 #include "interface/options_listing.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
+#include <initializer_list>
+#include <utility>
+#include <variant>
 
 #include "interface/options_fields.h"
 

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 
 #include <climits>
+#include <cstdarg>
+#include <cstdio>
 #include <memory>
 
 #include "interface/options_fields.h"
@@ -31,6 +33,44 @@ struct ParseError {
   bool seen = false;
   int line = 0;
   std::string text;
+  // The first line of what went to the generic error channel (errors raised
+  // before the reader exists, such as an unsupported encoding).
+  std::string generic_text;
+  bool generic_line_done = false;
+};
+
+void OnGenericError(void* context, const char* format, ...) {
+  auto* parse_error = static_cast<ParseError*>(context);
+  if (parse_error == nullptr || parse_error->generic_line_done) return;
+  char piece[256];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(piece, sizeof piece, format, args);
+  va_end(args);
+  for (const char* c = piece; *c != '\0'; ++c) {
+    if (*c == '\n' || parse_error->generic_text.size() >= 200) {
+      parse_error->generic_line_done = true;
+      break;
+    }
+    parse_error->generic_text += *c;
+  }
+}
+
+// Routes this thread's generic libxml2 error output into a ParseError for the
+// life of the guard, then restores whatever was installed before.
+class GenericErrorGuard {
+ public:
+  explicit GenericErrorGuard(ParseError* sink)
+      : saved_function_(xmlGenericError), saved_context_(xmlGenericErrorContext) {
+    xmlSetGenericErrorFunc(sink, OnGenericError);
+  }
+  ~GenericErrorGuard() { xmlSetGenericErrorFunc(saved_context_, saved_function_); }
+  GenericErrorGuard(const GenericErrorGuard&) = delete;
+  GenericErrorGuard& operator=(const GenericErrorGuard&) = delete;
+
+ private:
+  xmlGenericErrorFunc saved_function_;
+  void* saved_context_;
 };
 
 void OnParseError(void* context, XmlErrorArg error) {
@@ -42,6 +82,9 @@ void OnParseError(void* context, XmlErrorArg error) {
   while (!parse_error->text.empty() &&
          (parse_error->text.back() == '\n' || parse_error->text.back() == ' ')) {
     parse_error->text.pop_back();
+  }
+  for (char& c : parse_error->text) {
+    if (c == '\n') c = ' ';
   }
 }
 
@@ -116,6 +159,8 @@ OptionsReadResult ReadOptionsXml(std::span<const uint8_t> xml, CECGDefaultSettin
   if (xml.size() > static_cast<size_t>(INT_MAX)) {
     return Failed(result, platform::kErrorOutOfMemory, 0, "the file is too large");
   }
+  ParseError parse_error;
+  GenericErrorGuard quiet(&parse_error);
   // No network, no external DTD, no entity substitution: the file's own
   // declarations never reach outside it.
   std::unique_ptr<xmlTextReader, ReaderFree> reader(
@@ -124,7 +169,6 @@ OptionsReadResult ReadOptionsXml(std::span<const uint8_t> xml, CECGDefaultSettin
   if (!reader) {
     return Failed(result, platform::kErrorOutOfMemory, 0, "no memory for an XML reader");
   }
-  ParseError parse_error;
   xmlTextReaderSetStructuredErrorHandler(reader.get(), OnParseError, &parse_error);
 
   int r = 0;
@@ -145,7 +189,11 @@ OptionsReadResult ReadOptionsXml(std::span<const uint8_t> xml, CECGDefaultSettin
   }
   if (r != 0 || parse_error.seen) {
     std::string why = "malformed XML";
-    if (!parse_error.text.empty()) why += ": " + parse_error.text;
+    if (!parse_error.text.empty()) {
+      why += ": " + parse_error.text;
+    } else if (!parse_error.generic_text.empty()) {
+      why += ": " + parse_error.generic_text;
+    }
     return Failed(result, platform::kErrorBadFormat, parse_error.line, why);
   }
   return result;

@@ -126,4 +126,26 @@ TEST_F(OptionsFileFailureTest, EntitiesOfTheFileItselfAreNotFollowed) {
   EXPECT_EQ(options.ReportTitle, "ECG Report");
 }
 
+TEST_F(OptionsFileFailureTest, ParserComplaintsBecomeTheReasonNotStandardErrorOutput) {
+  const std::string inputs[] = {
+      std::string("\0<\0\0", 4),         // a byte order the parser cannot read
+      std::string("<\0\0\0~", 5),        // UCS-4 that does not convert
+      "<?xml version=\"1.0\" encoding=\"ISO-8859-11\"?><root><Port>\xff</Port></root>",
+      "<?xml version=\"1.0\" encoding=\"BOGUS\"?><root/>",
+      "<root><Port>\xff\xfe</Port></root>",
+  };
+  for (const auto& xml : inputs) {
+    CECGOptions options;
+    ::testing::internal::CaptureStderr();
+    auto result = ecg::interface::ReadOptionsXml(
+        {reinterpret_cast<const uint8_t*>(xml.data()), xml.size()}, options);
+    std::string printed = ::testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, kErrorBadFormat);
+    EXPECT_EQ(printed, "");
+    EXPECT_EQ(result.message.find('\n'), std::string::npos) << result.message;
+    EXPECT_GT(result.message.size(), std::string("malformed XML: ").size()) << result.message;
+  }
+}
+
 }  // namespace
