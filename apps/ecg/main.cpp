@@ -27,6 +27,7 @@ constexpr Command kCommands[] = {
     {"check", "check the record and section CRCs of records", ecg::app::RunCheck},
     {"options", "list an options file, or print the default one", ecg::app::RunOptions},
     {"update", "change facts of a stored record in place", ecg::app::RunUpdate},
+    {"export-xml", "write a record as an XML document", ecg::app::RunExportXml},
 };
 
 void PrintUsage(FILE* out) {
@@ -35,7 +36,7 @@ void PrintUsage(FILE* out) {
                "       ecg COMMAND --help\n\n"
                "Tidemark ECG %s: resting 12-lead ECG records (SCP-ECG).\n\nCommands:\n",
                ECG_VERSION_TEXT);
-  for (const auto& c : kCommands) std::fprintf(out, "  %-8s %s\n", c.name, c.summary);
+  for (const auto& c : kCommands) std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
 }
 
 }  // namespace
