@@ -91,19 +91,6 @@ TEST(EcgProgram, UsageErrorsAndHelp) {
 
 namespace {
 
-// Section id -> bytes of that section, found through Section 0.
-std::map<uint16_t, Bytes> SectionBytes(const Bytes& record) {
-  std::map<uint16_t, Bytes> out;
-  const uint32_t length0 = record[10] | (record[11] << 8);
-  for (size_t e = 6 + 16; e + 10 <= 6 + length0; e += 10) {
-    const uint16_t id = static_cast<uint16_t>(record[e] | (record[e + 1] << 8));
-    const uint32_t length = record[e + 2] | (record[e + 3] << 8) | (record[e + 4] << 16);
-    const uint32_t position = record[e + 6] | (record[e + 7] << 8) | (record[e + 8] << 16);
-    if (length != 0) out[id] = Bytes(record.begin() + position - 1, record.begin() + position - 1 + length);
-  }
-  return out;
-}
-
 TEST(EcgUpdate, CommentKeepsAnalysisAndVendorSectionsByteForByte) {
   RecordBuilder b;
   b.AddSection1(TypicalSection1());
@@ -116,7 +103,7 @@ TEST(EcgUpdate, CommentKeepsAnalysisAndVendorSectionsByteForByte) {
   auto r = Ecg({"update", path, "--comment", "R\xC3\xA9vision", "--writer", "Ward PC", "2.1"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   const Bytes after = ReadFile(path);
-  auto old_sections = SectionBytes(before), new_sections = SectionBytes(after);
+  auto old_sections = SplitSections(before), new_sections = SplitSections(after);
   for (uint16_t id : {7, 10, 11, 200}) EXPECT_EQ(new_sections[id], old_sections[id]) << id;
   EXPECT_NE(new_sections[1], old_sections[1]);
   EXPECT_EQ(Ecg({"check", path}).exit_code, 0);

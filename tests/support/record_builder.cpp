@@ -247,6 +247,20 @@ void FixCrcs(Bytes& record) {
   SetU16(record, 0, CrcOf(record, 2, record.size()));
 }
 
+std::map<uint16_t, Bytes> SplitSections(const Bytes& record) {
+  std::map<uint16_t, Bytes> out;
+  if (record.size() < 6 + 16) return out;
+  const uint32_t length0 = GetU32(record, 6 + 4);
+  for (size_t e = 6 + 16; e + 10 <= 6 + size_t{length0} && e + 10 <= record.size(); e += 10) {
+    const uint16_t id = static_cast<uint16_t>(record[e] | (record[e + 1] << 8));
+    const uint32_t length = GetU32(record, e + 2);
+    const uint32_t position = GetU32(record, e + 6);
+    if (length == 0 || position == 0 || position - 1 + size_t{length} > record.size()) continue;
+    out[id] = Bytes(record.begin() + position - 1, record.begin() + position - 1 + length);
+  }
+  return out;
+}
+
 TagWriter TypicalSection1() {
   TagWriter t;
   t.Text(0, "Lindqvist").Text(1, "Maren").Text(2, "TM-004211");

@@ -4,6 +4,7 @@
 // a test wants (wrong CRCs, mismatched ids, missing sections...).
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -78,6 +79,10 @@ class RecordBuilder {
 // Sets the record and section CRCs of finished record bytes again after a
 // test has patched them (sections found through Section 0).
 void FixCrcs(Bytes& record);
+
+// The sections of finished record bytes by id (header and CRC included), as
+// Section 0 places them; sections listed with length 0 are left out.
+std::map<uint16_t, Bytes> SplitSections(const Bytes& record);
 
 // A typical Section 1: names, ID, birth date, sex, height, weight, device,
 // acquisition date and time, filters, lead errors and end tag.

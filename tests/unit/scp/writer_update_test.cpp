@@ -67,20 +67,6 @@ Bytes CartRecord(bool with_section1 = true) {
   return b.Build();
 }
 
-// Section id -> its bytes (header and CRC included) found through Section 0.
-std::map<uint16_t, Bytes> Sections(const Bytes& record) {
-  std::map<uint16_t, Bytes> out;
-  const uint32_t length0 = record[10] | (record[11] << 8);
-  for (size_t e = 6 + 16; e + 10 <= 6 + length0; e += 10) {
-    const uint16_t id = static_cast<uint16_t>(record[e] | (record[e + 1] << 8));
-    const uint32_t length = record[e + 2] | (record[e + 3] << 8) | (record[e + 4] << 16);
-    const uint32_t position = record[e + 6] | (record[e + 7] << 8) | (record[e + 8] << 16);
-    if (length == 0) continue;
-    out[id] = Bytes(record.begin() + position - 1, record.begin() + position - 1 + length);
-  }
-  return out;
-}
-
 bool RecordValid(const std::string& path) {
   bool valid = false;
   return CReader::ReadCRCCheck(path, valid) && valid;
@@ -107,7 +93,7 @@ TEST(Update, CommentChangesSectionOneOnlyAndKeepsEverythingElseByteForByte) {
   const Bytes after = ReadFile(path);
   EXPECT_TRUE(RecordValid(path));
 
-  auto old_sections = Sections(before), new_sections = Sections(after);
+  auto old_sections = SplitSections(before), new_sections = SplitSections(after);
   for (uint16_t id : {3, 6, 7, 10, 11, 128}) {
     ASSERT_TRUE(new_sections.count(id)) << id;
     EXPECT_EQ(new_sections[id], old_sections[id]) << "section " << id;
@@ -147,7 +133,7 @@ TEST(Update, RecordWithoutSectionOneGetsOne) {
   ASSERT_TRUE(l.bits & kSection1Bit);
   EXPECT_EQ(*l.general().m_interpretation, u"Normal ECG");
   EXPECT_EQ(l.general().m_interpretationEdited, 1);
-  EXPECT_TRUE(Sections(ReadFile(path)).count(128));
+  EXPECT_TRUE(SplitSections(ReadFile(path)).count(128));
 }
 
 TEST(Update, EveryTextAndFlagOperation) {
@@ -286,7 +272,7 @@ TEST(Update, CrcRepairFixesEveryCrcAndKeepsTheContents) {
   CWriter w;
   ASSERT_TRUE(w.UpdateCRC(path.c_str()));
   EXPECT_TRUE(RecordValid(path));
-  auto old_sections = Sections(before), new_sections = Sections(ReadFile(path));
+  auto old_sections = SplitSections(before), new_sections = SplitSections(ReadFile(path));
   for (uint16_t id : {1, 3, 7}) {
     ASSERT_TRUE(new_sections.count(id));
     // Same bytes after the CRC.
@@ -314,8 +300,8 @@ TEST(Update, CalculatedLeadsAddTheLimbLeadsToTheStoredRecord) {
   for (uint32_t i = 0; i < 1000; i += 37) {
     EXPECT_EQ(rhythm->Samples(static_cast<uint32_t>(index_iii))[i], Wave(1, i) - Wave(0, i)) << i;
   }
-  auto sections = Sections(ReadFile(path));
-  EXPECT_EQ(sections[7], Sections(CartRecord())[7]);
+  auto sections = SplitSections(ReadFile(path));
+  EXPECT_EQ(sections[7], SplitSections(CartRecord())[7]);
   EXPECT_TRUE(sections.count(128));
 
   ASSERT_TRUE(w.UpdateLeadErrors(path.c_str())) << GetLastError();
