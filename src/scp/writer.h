@@ -8,11 +8,16 @@
 // replaces the file atomically (a neighbouring temporary file, synced and
 // renamed over it), so a failure at any step leaves the old record as it was.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "scp/reader.h"
+
+struct SECGInfo;
+struct SLeadObj;
 
 // Received date-time for UpdateReceived (tag 203).
 struct SDateTime {
@@ -49,6 +54,32 @@ class CWriter : public CReader {
   // The n-th numbered output name from a base path: "dir/name.scp" ->
   // "dir/name.a.scp", ".z", ".ab", ".bb", ... (at most 259 characters).
   static void CreateEventFileName(char* out, const char* base, int16_t n);
+
+  // Records from device event files (8-bit, 16-bit, packed 12-lead, from a
+  // file or from memory) and from handheld recorder files (one record per
+  // event; several events get numbered names, see CreateEventFileName).
+  // Each refuses to start while a file is open (12) and needs both paths or
+  // the data (87). The record holds Sections 0, 1, 3 and 6.
+  bool CreateFrom8bitFile(const char* scp_path, const char* event_path,
+                          const CPatientInfo* patient, bool offset, double resolution,
+                          double rate);
+  bool CreateFrom16bitFile(const char* scp_path, const char* event_path,
+                           const CPatientInfo* patient, bool offset, double resolution,
+                           double rate);
+  bool CreateFrom8bitMem(const char* scp_path, const uint8_t* data, size_t size,
+                         const CPatientInfo* patient, bool offset, double resolution,
+                         double rate);
+  bool CreateFrom16bitMem(const char* scp_path, const uint8_t* data, size_t size,
+                          const CPatientInfo* patient, bool offset, double resolution,
+                          double rate);
+  bool CreateFromRaw12L(const char* scp_path, const char* event_path,
+                        const CPatientInfo* patient, double resolution, double rate,
+                        int16_t leads);
+  bool CreateFromRaw12LMem(const char* scp_path, const uint8_t* data, size_t size,
+                           const CPatientInfo* patient, double resolution, double rate,
+                           int16_t leads);
+  bool CreateFromPelluxFile(const char* scp_path, const char* recorder_path,
+                            const CPatientInfo* patient);
 
   // In-place updates. Each rewrites the record under its own name.
   bool UpdateFile(const char* path, const CPatientInfo* patient, const CRecordInfo* recording);
@@ -91,6 +122,9 @@ class CWriter : public CReader {
   bool UnstoreSection(uint16_t id);
   bool CreateSec0();
   bool WriteSections(const char* path);
+  // Fills the model from a device event: recording facts, lead definitions
+  // and rhythm data.
+  bool Set(const SECGInfo& info, const SLeadObj* leads);
 
   // Appends a finished section buffer (header included) to the table.
   bool AppendSection(uint16_t id, std::unique_ptr<uint8_t[]> buffer, uint32_t length);
@@ -111,9 +145,9 @@ class CWriter : public CReader {
   bool m_hasWriter = false;
   bool m_durableWrites = true;
 
- private:
-  // Steps shared by the updates: open, drop the model, read Section 0 and
-  // Section 1 into the model.
+  // Steps shared by the updates (and by the analysis, which derives from
+  // this writer): open, drop the model, read Section 0 and Section 1 into
+  // the model.
   bool BeginUpdate(const char* path);
   // Capacity in the stored-section table for the index's extra entries.
   bool ReserveForIndex();
@@ -122,8 +156,17 @@ class CWriter : public CReader {
   // Reads one more section (3, 5 or 6) of the open record into the model;
   // an absent section fails with 232 when `required`, else succeeds.
   bool ReadModelSection(uint16_t id, bool required, bool* present);
+
+ private:
   // The shared sequence of the updates that rebuild Section 1 only:
   // `change` edits the model after Section 1 was read.
   template <typename Change>
   bool UpdateSection1(const char* path, Change change);
+  // The shared steps of the create-from operations: `read` fills the model
+  // through Set; the record is then built and written to `path`.
+  template <typename ReadEvent>
+  bool CreateFromEvent(const char* path, const CPatientInfo* patient, ReadEvent read);
+  // Builds and writes a record from the model that Set filled.
+  bool WriteEventRecord(const char* path, const CPatientInfo* patient,
+                        const ecg::platform::SystemTime& received);
 };
