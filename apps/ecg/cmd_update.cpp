@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "patient_options.h"
 #include "platform/last_error.h"
 #include "platform/text_codec.h"
 #include "record_report.h"
@@ -45,22 +46,12 @@ constexpr const char* kHelp =
     "Exit code: 0 all changes made, 2 bad usage or a change failed (the reason on\n"
     "standard error; a failed change leaves the record as it was).\n";
 
-bool ParseNumber(const std::string& text, long min, long max, long& out) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  long v = std::strtol(text.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || v < min || v > max) return false;
-  out = v;
-  return true;
-}
-
 std::u16string Wide(const std::string& utf8) { return platform::Utf8ToWideLossy(utf8); }
 
 using Change = std::function<bool(CWriter&, const char*)>;
 
 // A patient change: read the patient data, change one field, write it back.
-Change PatientChange(std::function<void(CPatientInfo&)> edit) {
+Change PatientChange(PatientEdit edit) {
   return [edit](CWriter& w, const char* path) {
     CPatientInfo patient;
     CReader::ReadPatientAndRecordInfo(path, &patient, nullptr);  // absent Section 1: defaults
@@ -94,6 +85,8 @@ int RunUpdate(const Args& args) {
       return need(1) && ParseNumber(args[i + 1], min, max, out);
     };
     long n = 0;
+    PatientEdit edit;
+    std::string error;
     if (a.rfind("--", 0) != 0) {
       if (!file.empty()) return usage("one record at a time: '" + a + "'");
       file = a;
@@ -129,40 +122,10 @@ int RunUpdate(const Args& args) {
       changes.emplace_back(a, [kind, text](CWriter& w, const char* p) {
         return w.UpdatePhysicianName(p, kind, text);
       });
-    } else if (a == "--patient-last" || a == "--patient-first" || a == "--patient-id") {
-      if (!need(1)) return usage(a + " needs a text");
-      const std::u16string text = Wide(args[++i]);
-      const std::string which = a;
-      changes.emplace_back(a, PatientChange([text, which](CPatientInfo& p) {
-        (which == "--patient-last" ? p.m_lastName
-         : which == "--patient-first" ? p.m_firstName
-                                      : p.m_patientId) = text;
-      }));
-    } else if (a == "--birth") {
-      int y = 0, m = 0, d = 0;
-      char tail = 0;
-      if (!need(1) || std::sscanf(args[i + 1].c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3 ||
-          y < 1 || y > 9999 || m < 1 || m > 12 || d < 1 || d > 31) {
-        return usage("--birth takes a date YYYY-MM-DD");
-      }
-      ++i;
-      changes.emplace_back(a, PatientChange([y, m, d](CPatientInfo& p) {
-        p.m_birthYear = static_cast<uint16_t>(y);
-        p.m_birthMonth = static_cast<uint16_t>(m);
-        p.m_birthDay = static_cast<uint16_t>(d);
-      }));
-    } else if (a == "--sex") {
-      if (!number(0, 255, n)) return usage("--sex takes a code 0-255");
-      ++i;
-      changes.emplace_back(a, PatientChange([n](CPatientInfo& p) { p.m_sex = static_cast<uint8_t>(n); }));
-    } else if (a == "--height-mm") {
-      if (!number(0, 65535, n)) return usage("--height-mm takes 0-65535");
-      ++i;
-      changes.emplace_back(a, PatientChange([n](CPatientInfo& p) { p.m_height = static_cast<uint16_t>(n); }));
-    } else if (a == "--weight-g") {
-      if (!number(0, 4000000, n)) return usage("--weight-g takes 0-4000000");
-      ++i;
-      changes.emplace_back(a, PatientChange([n](CPatientInfo& p) { p.m_weight = static_cast<uint32_t>(n); }));
+    } else if (const auto parsed = ParsePatientOption(args, i, edit, error);
+               parsed != PatientOption::kNotPatient) {
+      if (parsed == PatientOption::kBad) return usage(error);
+      changes.emplace_back(a, PatientChange(edit));
     } else if (a == "--lead-errors") {
       changes.emplace_back(a, [](CWriter& w, const char* p) { return w.UpdateLeadErrors(p); });
     } else if (a == "--calculated-leads") {

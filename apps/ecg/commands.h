@@ -17,6 +17,7 @@ int RunInfo(const Args& args);
 int RunCheck(const Args& args);
 int RunOptions(const Args& args);
 int RunUpdate(const Args& args);
+int RunImport(const Args& args);
 int RunExportXml(const Args& args);
 
 }  // namespace ecg::app
