@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/last_error.h"
 #include "scp/little_endian.h"
@@ -156,16 +157,35 @@ bool CReader::GetSec10Data(FileHandle& handle, const SSectionHeader& header,
   // the rest zero); the rest of a longer block is skipped and counted.
   const size_t kept = std::min<size_t>(block_size, SLeadMeasurements::kBlockSize);
   const uint32_t skipped = block_size - static_cast<uint32_t>(kept);
+  auto store = [measurements, kept](uint32_t lead, const uint8_t* block) {
+    uint8_t raw[SLeadMeasurements::kBlockSize] = {};
+    std::memcpy(raw, block, kept);
+    uint16_t words[SLeadMeasurements::kBlockSize / 2];
+    for (size_t w = 0; w < std::size(words); ++w) words[w] = LoadU16(raw + 2 * w);
+    static_assert(sizeof words == sizeof(SLeadMeasurement));
+    std::memcpy(&measurements->m_leads[lead], words, sizeof words);
+  };
   uint64_t consumed = kSection10HeadSize;
+
+  // Usually every block lies inside the section and the file: one read.
+  const uint64_t all = uint64_t{count} * block_size;
+  uint64_t file_size = 0;
+  if (consumed + all <= section_length && handle->Size(&file_size) &&
+      handle->Tell() + all <= file_size) {
+    std::vector<uint8_t> blocks(all);
+    if (all > 0 && !ReadExact(*handle, blocks.data(), blocks.size())) return fail(true);
+    for (uint32_t i = 0; i < count; ++i) store(i, blocks.data() + uint64_t{i} * block_size);
+    SetLastError(kErrorSuccess);
+    return true;
+  }
+
+  // Otherwise block by block, up to the first that does not fit.
   for (uint32_t i = 0; i < count; ++i) {
     if (consumed + kept > section_length) return fail(false);
     uint8_t raw[SLeadMeasurements::kBlockSize] = {};
     if (kept > 0 && !ReadExact(*handle, raw, kept)) return fail(true);
     consumed += kept;
-    uint16_t words[SLeadMeasurements::kBlockSize / 2];
-    for (size_t w = 0; w < std::size(words); ++w) words[w] = LoadU16(raw + 2 * w);
-    static_assert(sizeof words == sizeof(SLeadMeasurement));
-    std::memcpy(&measurements->m_leads[i], words, sizeof words);
+    store(i, raw);
     if (skipped > 0) {
       if (!AddPosition(handle, static_cast<int32_t>(skipped))) return fail(true);
       consumed += skipped;

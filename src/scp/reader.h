@@ -6,6 +6,7 @@
 // length, count and position taken from a file is checked before use.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "scp/container.h"
@@ -171,7 +172,13 @@ class CReader {
   static bool OpenWithIndex(FileHandle& handle, const RecordSource& source,
                             SSectionIndexes* index);
 
+  // Load: replaces the open file by a view of its bytes, read at once into
+  // m_fileBuffer (kept for the next load), when the file is not too large.
+  void BufferOpenFile();
+
   FileHandle m_file;
+  std::unique_ptr<uint8_t[]> m_fileBuffer;
+  uint64_t m_fileBufferSize = 0;
   SRecordHeader m_recordHeader;
   SSectionIndexes m_index;
   CPatientInfo m_patientInfo;

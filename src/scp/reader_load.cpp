@@ -1,5 +1,9 @@
 // Whole-record loading, section resets and the accessors of CReader.
 
+#include <new>
+#include <span>
+
+#include "platform/byte_stream.h"
 #include "platform/last_error.h"
 #include "scp/reader.h"
 
@@ -11,13 +15,38 @@ namespace {
 // sample sections that need them, rhythm before median data.
 constexpr uint16_t kLoadOrder[] = {1, 3, 6, 5, 7, 9, 10};
 
+// Files up to this size are read whole before the sections are decoded.
+constexpr uint64_t kMaxBufferedFile = uint64_t{32} << 20;
+
 }  // namespace
+
+void CReader::BufferOpenFile() {
+  // Only files: a memory source is read in place already.
+  if (dynamic_cast<PosixFile*>(m_file.get()) == nullptr) return;
+  LastErrorKeeper keep;
+  uint64_t size = 0;
+  if (!m_file->Size(&size) || size == 0 || size > kMaxBufferedFile) return;
+  if (size > m_fileBufferSize) {
+    // Not value-initialised: every byte is read over at once.
+    m_fileBuffer.reset(new (std::nothrow) uint8_t[size]);
+    m_fileBufferSize = m_fileBuffer ? size : 0;
+    if (!m_fileBuffer) return;
+  }
+  size_t got = 0;
+  if (!m_file->ReadAt(0, m_fileBuffer.get(), size, &got) || got != size) return;
+  auto memory = MemoryStream::View(std::span<const uint8_t>(m_fileBuffer.get(), size));
+  if (!memory || !memory->Seek(m_file->Tell())) return;
+  // A handle opened for reading has nothing to flush: it is simply closed.
+  m_file = std::move(memory);
+}
 
 bool CReader::Load(const RecordSource& source, int16_t& loaded, int16_t wanted) {
   loaded = 0;
   if (source.IsNull() || wanted == 0) return Fail(kErrorInvalidParameter);
   Unload();
   if (!Open(m_file, source, &m_recordHeader)) return false;
+  // One read instead of one per field; the file is closed from here on.
+  BufferOpenFile();
   if (!GetSection0(m_file, &m_index)) {
     LastErrorKeeper keep;
     Unload();

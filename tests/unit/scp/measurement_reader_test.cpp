@@ -218,6 +218,28 @@ TEST(Section10Blocks, SeventyByteBlocksKeepTheFirst62AndSkip8) {
   EXPECT_EQ(s.Consumed(), 4u + 3 * 70);
 }
 
+TEST(Section10Blocks, ShortFilesAreReadBlockByBlock) {
+  std::vector<LeadBlock> blocks = ThreeLeadBlocks();
+  Bytes content = Section10(blocks, 70);
+  content.resize(content.size() - 4);  // the file ends in the last block's skipped tail
+  const auto stated = static_cast<uint32_t>(16 + content.size() + 4);
+  {
+    SectionInMemory s(content, stated);
+    SLeadMeasurements m;
+    ASSERT_TRUE(SectionProbe::GetSec10Data(s.handle, s.header, &m));
+    EXPECT_EQ(m.m_count, 3);
+    EXPECT_EQ(m.m_leads[2].m_leadId, 61);
+    EXPECT_EQ(m.m_leads[2].m_stJ80, blocks[2][30]);
+  }
+  content.resize(content.size() - 8);  // now it ends inside the kept bytes
+  {
+    SectionInMemory s(content, stated);
+    SLeadMeasurements m;
+    EXPECT_FALSE(SectionProbe::GetSec10Data(s.handle, s.header, &m));
+    EXPECT_EQ(m.m_count, 0);
+  }
+}
+
 TEST(Section10Blocks, FortyByteBlocksLeaveTheRestOfEachSlotZero) {
   SectionInMemory s(Section10(ThreeLeadBlocks(), 40));
   SLeadMeasurements m;

@@ -6,6 +6,7 @@
 #include "platform/last_error.h"
 #include "scp/reader.h"
 #include "support/section_builders.h"
+#include "support/test_files.h"
 
 using namespace ecg::platform;
 using namespace ecg::test;
@@ -89,6 +90,41 @@ TEST(WholeRecordLoad, ABrokenSectionIsResetAndTheOthersStillLoad) {
   ASSERT_TRUE(reader.GetDetails(&details));
   EXPECT_EQ(details.m_medianPresent, 1);
   EXPECT_EQ(details.m_rhythmSampleRate, 0);
+}
+
+// Files are read whole before decoding; what Load makes of a file must be
+// what it makes of the same bytes in memory, cut short or not.
+TEST(WholeRecordLoad, FilesLoadLikeTheSameBytesInMemory) {
+  TempFolder folder;
+  Bytes whole = SyntheticEcgRecord();
+  Bytes cut = whole;
+  // Section 10 is the last section: state it 40 bytes longer than the file
+  // holds (the record length is cut to match, so the file opens).
+  const size_t s10 = cut.size() - (16 + 4 + 12 * 62);
+  ASSERT_EQ(cut[s10 + 2], 10);
+  cut.resize(cut.size() - 40);
+  cut[2] = static_cast<uint8_t>(cut.size());
+  cut[3] = static_cast<uint8_t>(cut.size() >> 8);
+  cut[4] = static_cast<uint8_t>(cut.size() >> 16);
+  for (const Bytes* bytes : {&whole, &cut}) {
+    const std::string path = folder.Write("r.scp", *bytes);
+    CReader from_file, from_memory;
+    int16_t file_bits = 0, memory_bits = 0;
+    ASSERT_TRUE(from_file.Load(path, file_bits, kEverySection));
+    ASSERT_TRUE(from_memory.Load(RecordSource::Memory(*bytes), memory_bits, kEverySection));
+    EXPECT_EQ(file_bits, memory_bits);
+    const SEncodedData* a = from_file.GetRhythmDataPtr();
+    const SEncodedData* b = from_memory.GetRhythmDataPtr();
+    ASSERT_TRUE(a && b);
+    EXPECT_TRUE(std::equal(a->Samples(7), a->Samples(7) + 5000, b->Samples(7)));
+    // A second load through the same reader reuses its buffer.
+    ASSERT_TRUE(from_file.Load(path, file_bits, kEverySection));
+    EXPECT_EQ(file_bits, memory_bits);
+  }
+  CReader reader;
+  int16_t bits = 0;
+  ASSERT_TRUE(reader.Load(RecordSource::Memory(cut), bits, kEverySection));
+  EXPECT_EQ(bits & kSection10Bit, 0);  // the cut section is left out
 }
 
 TEST(KillSection, ResetsEachSectionAndClearsItsBit) {
