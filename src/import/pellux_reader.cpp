@@ -187,7 +187,13 @@ bool CPelluxReader::ReadBlocks(ByteStream& stream, uint64_t size) {
                                                   std::to_string(event_count) + " events");
       }
       event_block_seen = true;
-      m_events[current].m_info.Set(block);
+      SEvent& event = m_events[current];
+      if (event.m_leads.m_count != 0 &&
+          event.m_leads.m_leads[0].m_sampleCount != block.m_samplesPerLead) {
+        return Failure(kErrorInvalidData,
+                       where + ": the event's sample count changed after its first lead");
+      }
+      event.m_info.Set(block);
       if (!skip_rest(length, SPelluxBlock16::kSize, where.c_str())) return false;
       continue;
     }

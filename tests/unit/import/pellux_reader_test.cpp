@@ -449,13 +449,12 @@ TEST(HandheldType30, MoreEventBlocksThanEventsAndABadMarkAreRefused) {
 }
 
 TEST(HandheldType2, ASampleCountChangedAfterTheFirstLeadIsRefused) {
-  // The event block changes the samples per lead of an event whose leads
-  // were made for two samples.
+  // The event block would change the samples per lead of an event whose
+  // leads were made for two samples.
   const auto file = HandheldFile()
                         .Block(2, Block2Body(2))
                         .Block(6, Bytes8({1, 2}))
                         .Block(31, Block31Body(5, 1))
-                        .Block(6, Bytes8({1, 2, 3, 4, 5}))
                         .Bytes();
   CPelluxReader reader;
   EXPECT_FALSE(ReadBytes(reader, file).ok);
