@@ -106,7 +106,8 @@ uint32_t SLeadDefinitions::GetMinSample() const {
   SetLastError(kErrorSuccess);
   uint32_t least = m_leads[0].m_startSample;
   for (uint32_t i = 1; i < m_count && least != 0; ++i) {
-    least = std::min(least, m_leads[i].m_startSample);
+    const uint32_t start = m_leads[i].m_startSample;  // copied: the entries are packed
+    least = std::min(least, start);
   }
   return least;
 }
@@ -118,7 +119,10 @@ uint32_t SLeadDefinitions::GetMaxSample() const {
   }
   SetLastError(kErrorSuccess);
   uint32_t most = 0;
-  for (uint32_t i = 0; i < m_count; ++i) most = std::max(most, m_leads[i].m_endSample);
+  for (uint32_t i = 0; i < m_count; ++i) {
+    const uint32_t end = m_leads[i].m_endSample;  // copied: the entries are packed
+    most = std::max(most, end);
+  }
   return most;
 }
 

@@ -159,7 +159,7 @@ bool CReader::GetSec10Data(FileHandle& handle, const SSectionHeader& header,
   const uint32_t skipped = block_size - static_cast<uint32_t>(kept);
   auto store = [measurements, kept](uint32_t lead, const uint8_t* block) {
     uint8_t raw[SLeadMeasurements::kBlockSize] = {};
-    std::memcpy(raw, block, kept);
+    if (kept > 0) std::memcpy(raw, block, kept);
     uint16_t words[SLeadMeasurements::kBlockSize / 2];
     for (size_t w = 0; w < std::size(words); ++w) words[w] = LoadU16(raw + 2 * w);
     static_assert(sizeof words == sizeof(SLeadMeasurement));

@@ -108,8 +108,8 @@ TEST(DerivedLeadOrder, EightLeadsGainTheFourLimbLeadsWithTheCommonRange) {
   const SLeadDefinitions& d = r.Definitions();
   EXPECT_EQ(Codes(d), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 61, 62, 63, 64}));
   for (uint32_t i = 8; i < 12; ++i) {
-    EXPECT_EQ(d.m_leads[i].m_startSample, 3u);  // latest start of I and II
-    EXPECT_EQ(d.m_leads[i].m_endSample, 6u);    // earliest end
+    EXPECT_EQ(uint32_t{d.m_leads[i].m_startSample}, 3u);  // latest start of I and II
+    EXPECT_EQ(uint32_t{d.m_leads[i].m_endSample}, 6u);    // earliest end
   }
   // Sample 3 of the record is I[2] = 30 and II[0] = 5.
   EXPECT_EQ(r.Rhythm(61), (std::vector<int16_t>{-25, -34, -43, -52}));

@@ -35,7 +35,7 @@ TEST(LeadDefinitions, AddLeadsKeepsEntriesAndStopsAt254) {
   ASSERT_TRUE(d.AddLeads(2));
   ASSERT_EQ(d.m_count, 4);
   EXPECT_EQ(d.m_leads[1].m_leadId, 2);
-  EXPECT_EQ(d.m_leads[1].m_endSample, 5000u);
+  EXPECT_EQ(uint32_t{d.m_leads[1].m_endSample}, 5000u);
   EXPECT_EQ(d.m_leads[3].m_leadId, 0);
   EXPECT_EQ(d.m_flags, 0x14);
   EXPECT_FALSE(d.AddLeads(0));
@@ -55,7 +55,7 @@ TEST(LeadDefinitions, SetAndCopyAreDeep) {
   EXPECT_EQ(b.m_flags, 0x04);
   EXPECT_EQ(b.m_leads[1].m_leadId, 61);
   SLeadDefinitions c(b);
-  EXPECT_EQ(c.m_leads[0].m_endSample, 10u);
+  EXPECT_EQ(uint32_t{c.m_leads[0].m_endSample}, 10u);
   b.KillData();
   EXPECT_EQ(b.m_count, 0);
   EXPECT_EQ(b.m_flags, 0);

@@ -254,6 +254,18 @@ TEST(Section10Blocks, FortyByteBlocksLeaveTheRestOfEachSlotZero) {
   EXPECT_EQ(lead.m_stJ80, 0);
 }
 
+// Found by fuzzing: blocks of 0 bytes made the one-read path copy from an
+// empty buffer. Each lead gets an all-zero slot.
+TEST(Section10Blocks, ZeroByteBlocksGiveEmptySlots) {
+  SectionInMemory s(Bytes{2, 0, 0, 0});
+  SLeadMeasurements m;
+  ASSERT_TRUE(SectionProbe::GetSec10Data(s.handle, s.header, &m));
+  ASSERT_EQ(m.m_count, 2);
+  EXPECT_EQ(m.m_blockSize, 0);
+  EXPECT_EQ(m.m_leads[1].m_leadId, 0);
+  EXPECT_EQ(s.Consumed(), 4u);
+}
+
 TEST(Section10Lengths, CountsAndBlocksAgainstTheSection) {
   const Bytes content = Section10(ThreeLeadBlocks(), 62);
   SLeadMeasurements m;

@@ -22,8 +22,8 @@ TEST(Section3Layout, CountFlagsAndEntries) {
   ASSERT_EQ(d.m_count, 3);
   EXPECT_EQ(d.m_flags, 0x45);
   EXPECT_EQ(d.SimultaneousCount(), 8);
-  EXPECT_EQ(d.m_leads[2].m_startSample, 11u);
-  EXPECT_EQ(d.m_leads[2].m_endSample, 4990u);
+  EXPECT_EQ(uint32_t{d.m_leads[2].m_startSample}, 11u);
+  EXPECT_EQ(uint32_t{d.m_leads[2].m_endSample}, 4990u);
   EXPECT_EQ(d.m_leads[2].m_leadId, 61);
   EXPECT_EQ(s.Consumed(), 2u + 27u);
 }
@@ -32,8 +32,8 @@ TEST(Section3Layout, LargeSampleNumbersAreFullWidth) {
   SectionInMemory s(Section3({{3, 0x01020304, 0xA0B0C0D0}}));
   SLeadDefinitions d;
   ASSERT_TRUE(SectionProbe::GetSec3Data(s.handle, s.header, &d));
-  EXPECT_EQ(d.m_leads[0].m_startSample, 0x01020304u);
-  EXPECT_EQ(d.m_leads[0].m_endSample, 0xA0B0C0D0u);
+  EXPECT_EQ(uint32_t{d.m_leads[0].m_startSample}, 0x01020304u);
+  EXPECT_EQ(uint32_t{d.m_leads[0].m_endSample}, 0xA0B0C0D0u);
 }
 
 TEST(Section3Lengths, EntriesBeyondTheStatedLengthAreInvalidData) {
