@@ -35,7 +35,8 @@ constexpr const char* kHelp =
     "  --offset             8bit/16bit: samples are unsigned, subtract 128 or 32768\n\n"
     "Patient data written into the record:\n" ECG_PATIENT_OPTIONS_HELP
     "  --writer NAME VERSION  the creating application named in the record\n"
-    "                         (default: Tidemark ECG " ECG_VERSION_TEXT ")\n\n"
+    "                         (default: Tidemark ECG " ECG_VERSION_TEXT
+    ")\n\n"
     "Prints each record written. Exit code: 0 written, 2 bad usage or the input\n"
     "could not be converted (the reason on standard error; no record is written\n"
     "for an event that fails).\n";
@@ -65,7 +66,8 @@ void PrintWritten(const std::string& path) {
   CReader reader;
   int16_t loaded = 0;
   SDetails details;
-  if (!reader.Load(path, loaded, static_cast<int16_t>(kSection0Bit | kSection3Bit | kSection6Bit)) ||
+  if (!reader.Load(path, loaded,
+                   static_cast<int16_t>(kSection0Bit | kSection3Bit | kSection6Bit)) ||
       !reader.GetDetails(&details)) {
     std::printf("%s\n", path.c_str());
     return;
@@ -169,18 +171,19 @@ int RunImport(const Args& args) {
   writer.SelectWriter(writer_name, writer_version);
   auto failed = [&](const std::string& reason) {
     std::fprintf(stderr, "ecg import: %s: %s%s%s\n", in.c_str(), reason.c_str(),
-                 reason.empty() ? "" : ": ",
-                 DescribeError(platform::GetLastError()).c_str());
+                 reason.empty() ? "" : ": ", DescribeError(platform::GetLastError()).c_str());
     return kExitUsage;
   };
 
   bool ok = false;
   switch (format) {
     case Format::k8Bit:
-      ok = writer.CreateFrom8bitFile(out.c_str(), in.c_str(), patient_ptr, offset, resolution, rate);
+      ok =
+          writer.CreateFrom8bitFile(out.c_str(), in.c_str(), patient_ptr, offset, resolution, rate);
       break;
     case Format::k16Bit:
-      ok = writer.CreateFrom16bitFile(out.c_str(), in.c_str(), patient_ptr, offset, resolution, rate);
+      ok = writer.CreateFrom16bitFile(out.c_str(), in.c_str(), patient_ptr, offset, resolution,
+                                      rate);
       break;
     case Format::k12Lead:
       ok = writer.CreateFromRaw12L(out.c_str(), in.c_str(), patient_ptr, resolution, rate,
@@ -203,8 +206,7 @@ int RunImport(const Args& args) {
       }
       return kExitOk;
     }
-    case Format::kNone:
-      break;
+    case Format::kNone: break;
   }
   if (!ok) return failed("conversion failed");
   PrintWritten(out);

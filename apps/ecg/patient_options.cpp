@@ -44,9 +44,8 @@ PatientOption ParsePatientOption(const Args& args, size_t& i, PatientEdit& edit,
   if (a == "--birth") {
     int y = 0, m = 0, d = 0;
     char tail = 0;
-    if (!has_value ||
-        std::sscanf(args[i + 1].c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3 || y < 1 ||
-        y > 9999 || m < 1 || m > 12 || d < 1 || d > 31) {
+    if (!has_value || std::sscanf(args[i + 1].c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3 ||
+        y < 1 || y > 9999 || m < 1 || m > 12 || d < 1 || d > 31) {
       return bad("--birth takes a date YYYY-MM-DD");
     }
     ++i;

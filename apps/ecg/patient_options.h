@@ -10,13 +10,13 @@
 #include "scp/section1_model.h"
 
 // Help lines for the options, for the commands' help texts.
-#define ECG_PATIENT_OPTIONS_HELP                                  \
-  "  --patient-last TEXT         patient last name\n"              \
-  "  --patient-first TEXT        patient first name\n"             \
-  "  --patient-id TEXT\n"                                          \
-  "  --birth YYYY-MM-DD\n"                                         \
+#define ECG_PATIENT_OPTIONS_HELP                                               \
+  "  --patient-last TEXT         patient last name\n"                          \
+  "  --patient-first TEXT        patient first name\n"                         \
+  "  --patient-id TEXT\n"                                                      \
+  "  --birth YYYY-MM-DD\n"                                                     \
   "  --sex N                     0 unknown, 1 male, 2 female, 9 unspecified\n" \
-  "  --height-mm N\n"                                              \
+  "  --height-mm N\n"                                                          \
   "  --weight-g N\n"
 
 namespace ecg::app {

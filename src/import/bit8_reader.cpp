@@ -18,8 +18,8 @@ SLeadObj* Finish(bool ok, SEvent& event, SECGInfo* info) {
 
 }  // namespace
 
-SLeadObj* C8BitReader::ReadEvent(const char* file, SECGInfo* info, bool offset,
-                                  double resolution, double rate) {
+SLeadObj* C8BitReader::ReadEvent(const char* file, SECGInfo* info, bool offset, double resolution,
+                                 double rate) {
   m_event.KillLeads();
   EventSource source;
   const bool ok = OpenEventFile(file, source) &&
@@ -27,8 +27,8 @@ SLeadObj* C8BitReader::ReadEvent(const char* file, SECGInfo* info, bool offset,
   return Finish(ok, m_event, info);
 }
 
-SLeadObj* C8BitMemReader::ReadEvent(const uint8_t* data, size_t size, SECGInfo* info,
-                                     bool offset, double resolution, double rate) {
+SLeadObj* C8BitMemReader::ReadEvent(const uint8_t* data, size_t size, SECGInfo* info, bool offset,
+                                    double resolution, double rate) {
   m_event.KillLeads();
   EventSource source;
   const bool ok = OpenEventMemory(data, size, source) &&

@@ -26,9 +26,9 @@ constexpr uint8_t kLeadIndexNotGiven = 255;
 // One lead of an event.
 struct SLeadData {
   std::unique_ptr<int16_t[]> m_samples;
-  uint32_t m_sampleCount = 0;                 // entries of m_samples
-  uint8_t m_leadIndex = kLeadIndexNotGiven;   // 0-11, 12 unspecified, 255 not given
-  uint8_t m_scpLeadId = 255;                  // 255: derived from the lead index
+  uint32_t m_sampleCount = 0;                // entries of m_samples
+  uint8_t m_leadIndex = kLeadIndexNotGiven;  // 0-11, 12 unspecified, 255 not given
+  uint8_t m_scpLeadId = 255;                 // 255: derived from the lead index
 
   // Zero-filled samples; 87 for a count of 0, 14 out of memory.
   bool InitLeads(uint32_t samples);
@@ -78,21 +78,21 @@ struct SECGInfo {
   uint8_t m_filters = 0;                    // see the filter byte bits
   uint8_t m_device = kDeviceTypeNone | (kLeadConfigDefault << 4);
   uint8_t m_leadCount = 0;
-  uint8_t m_bitsPerSample = 0;              // 8, 16 or 12 (0: not said)
-  uint16_t m_year = 0;                      // acquisition, local time
+  uint8_t m_bitsPerSample = 0;  // 8, 16 or 12 (0: not said)
+  uint16_t m_year = 0;          // acquisition, local time
   uint8_t m_month = 0;
   uint8_t m_day = 0;
   uint8_t m_hour = 0;
   uint8_t m_minute = 0;
   uint8_t m_second = 0;
   uint8_t m_singleLeadIndex = kLeadIndexNotGiven;  // 12 for the single-lead formats
-  uint8_t m_deviceSpecific = 0;             // handheld blocks 2 and 3, carried as read
-  uint8_t m_eventMark = 0;                  // handheld event block byte 5, carried as read
+  uint8_t m_deviceSpecific = 0;                    // handheld blocks 2 and 3, carried as read
+  uint8_t m_eventMark = 0;                         // handheld event block byte 5, carried as read
   uint16_t m_samplesPerLead = 0;
-  uint16_t m_sampleInterval = 0;            // microseconds
-  uint16_t m_amplitudeResolution = 0;       // nanovolts per sample unit
-  uint8_t m_kept[8] = {};                   // handheld block 3 bytes 20-27, carried as read
-  uint32_t m_keptWord = 0;                  // handheld block 3 bytes 28-31, carried as read
+  uint16_t m_sampleInterval = 0;       // microseconds
+  uint16_t m_amplitudeResolution = 0;  // nanovolts per sample unit
+  uint8_t m_kept[8] = {};              // handheld block 3 bytes 20-27, carried as read
+  uint32_t m_keptWord = 0;             // handheld block 3 bytes 28-31, carried as read
 
   uint8_t DeviceType() const { return static_cast<uint8_t>(m_device & 0x0F); }
   uint8_t LeadConfiguration() const { return static_cast<uint8_t>((m_device >> 4) & 0x03); }

@@ -27,14 +27,14 @@ struct SPelluxBlock2 {
   uint16_t m_serialLow = 0;
   uint8_t m_hardwareVersion = 0;  // tenths
   uint8_t m_softwareVersion = 0;
-  uint8_t m_flags = 0;            // bits 0-2 device type, bit 3 60 Hz, bits 4-5 kept
-  uint8_t m_day = 0;              // BCD
-  uint8_t m_month = 0;            // BCD
-  uint8_t m_year = 0;             // BCD, two digits
-  uint8_t m_hour = 0;             // BCD
-  uint8_t m_minute = 0;           // BCD
-  uint8_t m_leadNumber = 0;       // 1-based; 0 unspecified
-  uint8_t m_resolution = 0;       // sample units per millivolt
+  uint8_t m_flags = 0;       // bits 0-2 device type, bit 3 60 Hz, bits 4-5 kept
+  uint8_t m_day = 0;         // BCD
+  uint8_t m_month = 0;       // BCD
+  uint8_t m_year = 0;        // BCD, two digits
+  uint8_t m_hour = 0;        // BCD
+  uint8_t m_minute = 0;      // BCD
+  uint8_t m_leadNumber = 0;  // 1-based; 0 unspecified
+  uint8_t m_resolution = 0;  // sample units per millivolt
   uint8_t m_deviceSpecific = 0;
   uint16_t m_samplesPerLead = 0;
   uint8_t m_serialHigh = 0;
@@ -57,14 +57,14 @@ struct SPelluxBlockExt {
 // Type 3: a multi-lead recorder.
 struct SPelluxBlock3 {
   static constexpr size_t kSize = 35;
-  SPelluxBlock2 m_common;             // bytes 0-13 as type 2 (14-17 below)
-  uint8_t m_deviceSpecific = 0;       // 14
-  uint16_t m_samplesPerLead = 0;      // 15
-  uint16_t m_sampleInterval = 0;      // 17, replaces byte 0's when not 0
-  uint8_t m_leads = 0;                // 19: bit 0 lead configuration, bits 1-4 lead count
-  uint8_t m_kept[12] = {};            // 20-31
-  uint16_t m_samplesPerLead2 = 0;     // 32, replaces byte 15's when not 0
-  uint8_t m_serialHigh = 0;           // 34
+  SPelluxBlock2 m_common;          // bytes 0-13 as type 2 (14-17 below)
+  uint8_t m_deviceSpecific = 0;    // 14
+  uint16_t m_samplesPerLead = 0;   // 15
+  uint16_t m_sampleInterval = 0;   // 17, replaces byte 0's when not 0
+  uint8_t m_leads = 0;             // 19: bit 0 lead configuration, bits 1-4 lead count
+  uint8_t m_kept[12] = {};         // 20-31
+  uint16_t m_samplesPerLead2 = 0;  // 32, replaces byte 15's when not 0
+  uint8_t m_serialHigh = 0;        // 34
 
   uint8_t LeadCount() const { return static_cast<uint8_t>((m_leads >> 1) & 0x0F); }
   static SPelluxBlock3 Decode(const uint8_t* body);
@@ -82,7 +82,7 @@ struct SPelluxBlock20 {
   uint8_t m_softwareVersion = 0;
   uint8_t m_day = 0;
   uint8_t m_month = 0;
-  uint16_t m_year = 0;                // full year
+  uint16_t m_year = 0;  // full year
   uint8_t m_hour = 0;
   uint8_t m_minute = 0;
   uint8_t m_second = 0;
@@ -96,7 +96,7 @@ struct SPelluxBlock20 {
 // Type 30: a recorder of several events (block type 31 before each).
 struct SPelluxBlock15 {
   static constexpr size_t kSize = 14;
-  uint16_t m_serial = 0;               // stored high byte first
+  uint16_t m_serial = 0;  // stored high byte first
   uint8_t m_hardwareVersion = 0;
   uint8_t m_softwareVersion = 0;
   uint8_t m_mains = 0;                 // 1 50 Hz, 2 60 Hz, other none
@@ -104,7 +104,7 @@ struct SPelluxBlock15 {
   uint16_t m_sampleInterval = 0;       // microseconds
   uint8_t m_bitsPerSample = 0;
   uint8_t m_leadCount = 0;
-  uint8_t m_eventCount = 0;            // 0 means 1
+  uint8_t m_eventCount = 0;  // 0 means 1
 
   static SPelluxBlock15 Decode(const uint8_t* body);
 };

@@ -7,8 +7,11 @@ namespace ecg::import {
 
 bool LeadBlockCodingFor(uint8_t type, LeadBlockCoding* coding) {
   switch (type) {
-    case kPelluxLead6: case kPelluxLead10: case kPelluxLead21: *coding = {1, false}; return true;
-    case kPelluxLead7: case kPelluxLead11: *coding = {1, true}; return true;
+    case kPelluxLead6:
+    case kPelluxLead10:
+    case kPelluxLead21: *coding = {1, false}; return true;
+    case kPelluxLead7:
+    case kPelluxLead11: *coding = {1, true}; return true;
     case kPelluxLead22: *coding = {2, false}; return true;
     case kPelluxLead23: *coding = {8, false}; return true;
     default: return false;
@@ -29,14 +32,13 @@ uint64_t LeadBlockBytes(uint8_t type, uint32_t samples) {
   }
 }
 
-void DecodeLeadBlock(uint8_t type, const uint8_t* body, uint32_t samples,
-                     uint8_t single_lead_index, SLeadObj& leads) {
+void DecodeLeadBlock(uint8_t type, const uint8_t* body, uint32_t samples, uint8_t single_lead_index,
+                     SLeadObj& leads) {
   SLeadData* first = &leads.m_leads[leads.m_filled];
   switch (type) {
     case kPelluxLead7:
     case kPelluxLead11:
-      first->m_leadIndex =
-          body[0] == 0 ? kLeadIndexUnspecified : static_cast<uint8_t>(body[0] - 1);
+      first->m_leadIndex = body[0] == 0 ? kLeadIndexUnspecified : static_cast<uint8_t>(body[0] - 1);
       ++body;
       break;
     case kPelluxLead22:
@@ -48,9 +50,7 @@ void DecodeLeadBlock(uint8_t type, const uint8_t* body, uint32_t samples,
       first[1].m_leadIndex = kLeadIndexII;
       for (uint8_t v = 0; v < 6; ++v) first[2 + v].m_leadIndex = kLeadIndexV1 + v;
       break;
-    default:
-      first->m_leadIndex = single_lead_index;
-      break;
+    default: first->m_leadIndex = single_lead_index; break;
   }
   switch (type) {
     case kPelluxLead6:
@@ -89,8 +89,7 @@ void DecodeLeadBlock(uint8_t type, const uint8_t* body, uint32_t samples,
       }
       leads.m_filled += 8;
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -19,7 +19,7 @@ bool LeadBlockCodingFor(uint8_t type, LeadBlockCoding* coding);
 uint64_t LeadBlockBytes(uint8_t type, uint32_t samples);
 // Decodes a block's body into leads m_filled ... of the event, which must
 // have room for them and `samples` samples each; advances m_filled.
-void DecodeLeadBlock(uint8_t type, const uint8_t* body, uint32_t samples,
-                     uint8_t single_lead_index, SLeadObj& leads);
+void DecodeLeadBlock(uint8_t type, const uint8_t* body, uint32_t samples, uint8_t single_lead_index,
+                     SLeadObj& leads);
 
 }  // namespace ecg::import

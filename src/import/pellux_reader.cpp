@@ -56,7 +56,11 @@ bool CPelluxReader::ReadMemory(const uint8_t* data, size_t size, int16_t* events
 bool CPelluxReader::Read(ByteStream& stream, uint64_t size, int16_t* events) {
   ClearEvents();
   m_failure.clear();
-  if (!ReadBlocks(stream, size)) return false;
+  try {
+    if (!ReadBlocks(stream, size)) return false;
+  } catch (const std::bad_alloc&) {
+    return Failure(kErrorOutOfMemory, "out of memory");
+  }
   if (events != nullptr) *events = m_eventCount;
   SetLastError(kErrorSuccess);
   return true;
@@ -121,10 +125,10 @@ bool CPelluxReader::ReadBlocks(ByteStream& stream, uint64_t size) {
         if ((info.m_leadCount == 6 || info.m_leadCount == 12) && further <= info.m_leadCount) {
           info.m_leadCount = static_cast<uint8_t>(further);
         } else {
-          return Failure(kErrorInvalidData,
-                         "the type 3 information block's lead count " +
-                             std::to_string(info.m_leadCount) + " does not match " +
-                             std::to_string(further) + " further blocks");
+          return Failure(kErrorInvalidData, "the type 3 information block's lead count " +
+                                                std::to_string(info.m_leadCount) +
+                                                " does not match " + std::to_string(further) +
+                                                " further blocks");
         }
       }
       consumed = SPelluxBlock3::kSize;
@@ -175,8 +179,8 @@ bool CPelluxReader::ReadBlocks(ByteStream& stream, uint64_t size) {
     if (!read(block_header, sizeof block_header, "a block header")) return false;
     const uint16_t length = static_cast<uint16_t>(block_header[0] | (block_header[1] << 8));
     const uint8_t type = block_header[2];
-    const std::string where = "block " + std::to_string(b + 2) + " (type " +
-                              std::to_string(type) + ")";
+    const std::string where =
+        "block " + std::to_string(b + 2) + " (type " + std::to_string(type) + ")";
 
     if (type == kPelluxEvent31) {
       if (!read(body.data(), SPelluxBlock16::kSize, where.c_str())) return false;
@@ -220,9 +224,8 @@ bool CPelluxReader::ReadBlocks(ByteStream& stream, uint64_t size) {
                      where + ": the event's sample count changed after its first lead");
     }
     if (uint32_t{event.m_leads.m_filled} + coding.leads > event.m_leads.m_count) {
-      return Failure(kErrorOutOfStructures,
-                     where + ": more leads than the event's " +
-                         std::to_string(event.m_leads.m_count));
+      return Failure(kErrorOutOfStructures, where + ": more leads than the event's " +
+                                                std::to_string(event.m_leads.m_count));
     }
     data.resize(static_cast<size_t>(bytes));
     if (!read(data.data(), data.size(), where.c_str())) return false;

@@ -1,6 +1,7 @@
 #include "import/raw12l_frames.h"
 
-#include <vector>
+#include <memory>
+#include <new>
 
 #include "import/sample_coding.h"
 #include "platform/last_error.h"
@@ -18,8 +19,10 @@ constexpr uint32_t kFramesPerChunk = 1000;
 bool FrameLayoutFor(int32_t lead_count, FrameLayout* layout) {
   switch (lead_count) {
     case 1: *layout = {1, 2}; return true;
-    case 2: case 6: *layout = {2, 4}; return true;
-    case 8: case 12: *layout = {8, 13}; return true;
+    case 2:
+    case 6: *layout = {2, 4}; return true;
+    case 8:
+    case 12: *layout = {8, 13}; return true;
     default: return Fail(kErrorInvalidData);
   }
 }
@@ -43,15 +46,17 @@ bool DecodeFrame(const FrameLayout& layout, const uint8_t* frame, SLeadObj& lead
 
 bool ReadFrames(EventSource& source, const FrameLayout& layout, uint32_t frames, SEvent& event,
                 uint32_t* dropped) {
-  std::vector<uint8_t> buffer(size_t{kFramesPerChunk} * layout.frame_bytes);
+  std::unique_ptr<uint8_t[]> buffer(new (std::nothrow)
+                                        uint8_t[size_t{kFramesPerChunk} * layout.frame_bytes]);
+  if (!buffer) return Fail(kErrorOutOfMemory);
   uint32_t decoded = 0;
   uint32_t bad = 0;
   size_t chunk = kFramesPerChunk;
   while (decoded + bad < frames) {
     chunk = NextChunk(chunk, frames - decoded - bad);
-    if (!ReadBytes(*source.stream, buffer.data(), chunk * layout.frame_bytes)) return false;
+    if (!ReadBytes(*source.stream, buffer.get(), chunk * layout.frame_bytes)) return false;
     for (size_t f = 0; f < chunk; ++f) {
-      if (DecodeFrame(layout, buffer.data() + f * layout.frame_bytes, event.m_leads, decoded)) {
+      if (DecodeFrame(layout, buffer.get() + f * layout.frame_bytes, event.m_leads, decoded)) {
         ++decoded;
       } else {
         ++bad;

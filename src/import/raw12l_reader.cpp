@@ -26,8 +26,8 @@ bool ReadRaw12L(EventSource& source, int16_t lead_count, double rate, double res
       !ResolutionArgument(resolution, &nanovolts)) {
     return false;
   }
-  const auto frames = static_cast<uint32_t>(
-      std::min<uint64_t>(source.size / layout.frame_bytes, kMaxEventSamples));
+  const auto frames =
+      static_cast<uint32_t>(std::min<uint64_t>(source.size / layout.frame_bytes, kMaxEventSamples));
 
   SECGInfo& info = event.m_info;
   info.Clear();
@@ -73,8 +73,8 @@ SLeadObj* C12LReader::ReadEvent(const char* file, SECGInfo* info, int16_t leads,
   return Finish(ok, m_event, info);
 }
 
-SLeadObj* C12LMemReader::ReadEvent(const uint8_t* data, size_t size, SECGInfo* info,
-                                   int16_t leads, double rate, double resolution) {
+SLeadObj* C12LMemReader::ReadEvent(const uint8_t* data, size_t size, SECGInfo* info, int16_t leads,
+                                   double rate, double resolution) {
   m_event.KillLeads();
   m_dropped = 0;
   EventSource source;

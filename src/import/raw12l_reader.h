@@ -44,6 +44,6 @@ class C12LMemReader : public C12LReader {
   using C12LReader::ReadEvent;
   // As the file reader, from `size` bytes at `data` (87 for null or 0);
   // the acquisition time is the current time.
-  SLeadObj* ReadEvent(const uint8_t* data, size_t size, SECGInfo* info, int16_t leads,
-                      double rate, double resolution);
+  SLeadObj* ReadEvent(const uint8_t* data, size_t size, SECGInfo* info, int16_t leads, double rate,
+                      double resolution);
 };

@@ -1,7 +1,8 @@
 #include "import/single_lead_file.h"
 
 #include <algorithm>
-#include <vector>
+#include <memory>
+#include <new>
 
 #include "import/event_arguments.h"
 #include "platform/last_error.h"
@@ -46,13 +47,18 @@ bool ReadSingleLeadEvent(EventSource& source, const SingleLeadFormat& format, bo
   SLeadData& lead = event.m_leads.m_leads[0];
   lead.m_leadIndex = kLeadIndexUnspecified;
 
-  std::vector<uint8_t> chunk_bytes(kSamplesPerChunk * format.bytes_per_sample);
+  std::unique_ptr<uint8_t[]> chunk_bytes(new (std::nothrow)
+                                             uint8_t[kSamplesPerChunk * format.bytes_per_sample]);
+  if (!chunk_bytes) {
+    event.KillLeads();
+    return Fail(kErrorOutOfMemory);
+  }
   const int32_t subtract = offset ? format.offset : 0;
   uint32_t done = 0;
   size_t chunk = kSamplesPerChunk;
   while (done < samples) {
     chunk = NextChunk(chunk, samples - done);
-    if (!ReadBytes(*source.stream, chunk_bytes.data(), chunk * format.bytes_per_sample)) {
+    if (!ReadBytes(*source.stream, chunk_bytes.get(), chunk * format.bytes_per_sample)) {
       LastErrorKeeper keep;
       event.KillLeads();
       return false;

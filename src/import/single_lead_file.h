@@ -10,10 +10,10 @@
 namespace ecg::import {
 
 struct SingleLeadFormat {
-  uint32_t bytes_per_sample;   // 1 or 2
-  double default_resolution;   // nV, used when the caller gives 0
-  double default_rate;         // Hz, used when the caller gives 0
-  int32_t offset;              // subtracted with the offset flag
+  uint32_t bytes_per_sample;  // 1 or 2
+  double default_resolution;  // nV, used when the caller gives 0
+  double default_rate;        // Hz, used when the caller gives 0
+  int32_t offset;             // subtracted with the offset flag
 };
 
 extern const SingleLeadFormat kFormat8Bit;

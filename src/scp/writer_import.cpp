@@ -92,7 +92,8 @@ bool CWriter::Set(const SECGInfo& info, const SLeadObj* leads) {
 
   CRecordInfo& r = m_recordInfo;
   const std::string revision = VersionText(info.m_hardwareVersion, info.m_softwareVersion);
-  if (!revision.empty()) r.m_analysingProgramRevision = std::u16string(revision.begin(), revision.end());
+  if (!revision.empty())
+    r.m_analysingProgramRevision = std::u16string(revision.begin(), revision.end());
   const std::u16string serial = DeviceText(info.m_deviceText);
   if (!serial.empty()) r.m_serialNumber = serial;
   r.m_writerFilter = WriterFilterBits(info.m_filters & 0x0F);

@@ -46,24 +46,25 @@ TEST(EcgImport, EachFormatMakesARecordThatChecksAndLoads) {
   const std::string in12 = folder.Write("a.12l", frames);
   const std::string inh = folder.Write("rt-ecg.tmp", EightLeadRecording(2));
 
-  std::string json = ImportAndInfo({"import", "--format", "8bit", in8, folder.File("8.scp"),
-                                    "--offset", "--patient-last", "Nyberg", "--birth", "1950-05-06"},
-                                   folder.File("8.scp"));
+  std::string json =
+      ImportAndInfo({"import", "--format", "8bit", in8, folder.File("8.scp"), "--offset",
+                     "--patient-last", "Nyberg", "--birth", "1950-05-06"},
+                    folder.File("8.scp"));
   EXPECT_TRUE(Contains(json, "\"lastName\": \"Nyberg\"")) << json;
   EXPECT_TRUE(Contains(json, "\"birthDate\": \"1950-05-06\"")) << json;
   EXPECT_TRUE(Contains(json, "\"amplitudeMultiplierNv\": 20000")) << json;
   EXPECT_TRUE(Contains(json, "\"sampleIntervalUs\": 3333")) << json;
   EXPECT_TRUE(Contains(json, "\"samples\": 600")) << json;
 
-  json = ImportAndInfo({"import", "--format", "16bit", in16, folder.File("16.scp"), "--rate", "1000",
-                        "--resolution", "500"},
+  json = ImportAndInfo({"import", "--format", "16bit", in16, folder.File("16.scp"), "--rate",
+                        "1000", "--resolution", "500"},
                        folder.File("16.scp"));
   EXPECT_TRUE(Contains(json, "\"sampleIntervalUs\": 1000")) << json;
   EXPECT_TRUE(Contains(json, "\"amplitudeMultiplierNv\": 500")) << json;
   EXPECT_TRUE(Contains(json, "\"samples\": 600")) << json;
 
-  json = ImportAndInfo({"import", "--format", "12lead", in12, folder.File("12.scp"), "--leads", "12",
-                        "--rate", "500", "--resolution", "4880"},
+  json = ImportAndInfo({"import", "--format", "12lead", in12, folder.File("12.scp"), "--leads",
+                        "12", "--rate", "500", "--resolution", "4880"},
                        folder.File("12.scp"));
   EXPECT_TRUE(Contains(json, "\"leadCount\": 8")) << json;
   EXPECT_TRUE(Contains(json, "\"samples\": 250")) << json;
@@ -80,7 +81,8 @@ TEST(EcgImport, PrintsWhatEachRecordHolds) {
   const std::string in = folder.Write("rec.dat", EightLeadRecording(3));
   auto r = Ecg({"import", "--format", "handheld", in, folder.File("rec.scp")});
   ASSERT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_TRUE(Contains(r.out, "rec.scp: 8 leads, 1500 samples at 500 Hz, 1000 nV per unit")) << r.out;
+  EXPECT_TRUE(Contains(r.out, "rec.scp: 8 leads, 1500 samples at 500 Hz, 1000 nV per unit"))
+      << r.out;
 }
 
 TEST(EcgImport, SeveralHandheldEventsAreListedUnderTheirNumberedNames) {
@@ -118,7 +120,8 @@ TEST(EcgImport, BadUsageIsRefusedWithAReason) {
       {{"import", in, out}, "no --format"},
       {{"import", "--format", "32bit", in, out}, "--format takes"},
       {{"import", "--format", "8bit", in}, "one input file and one output"},
-      {{"import", "--format", "12lead", in, out, "--rate", "500", "--resolution", "5"}, "12lead needs"},
+      {{"import", "--format", "12lead", in, out, "--rate", "500", "--resolution", "5"},
+       "12lead needs"},
       {{"import", "--format", "12lead", in, out, "--leads", "3"}, "--leads takes 1, 2, 6, 8 or 12"},
       {{"import", "--format", "handheld", in, out, "--rate", "500"}, "says its own"},
       {{"import", "--format", "8bit", in, out, "--leads", "2"}, "--leads is for 12lead"},

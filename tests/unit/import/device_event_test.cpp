@@ -1,8 +1,9 @@
 // The device event data classes: allocation limits and the metadata defaults.
 
+#include "import/device_event.h"
+
 #include <gtest/gtest.h>
 
-#include "import/device_event.h"
 #include "platform/last_error.h"
 
 using namespace ecg::platform;

@@ -21,7 +21,8 @@ inline std::array<uint8_t, 3> Pack12(int first, int second) {
 
 // One frame of 2 or 8 stored leads: the pairs, then the checksum (sum of
 // the data bytes); `checksum_error` adds 1 to it.
-inline std::vector<uint8_t> PackedFrame(const std::vector<int>& leads, bool checksum_error = false) {
+inline std::vector<uint8_t> PackedFrame(const std::vector<int>& leads,
+                                        bool checksum_error = false) {
   std::vector<uint8_t> frame;
   for (size_t i = 0; i + 1 < leads.size(); i += 2) {
     const auto pair = Pack12(leads[i], leads[i + 1]);
@@ -73,8 +74,8 @@ class HandheldFile {
 // The information block of this system's own recordings (type 20).
 struct Block20 {
   uint8_t filters = 0;
-  unsigned interval = 2000;      // us
-  unsigned resolution = 1000;    // nV
+  unsigned interval = 2000;    // us
+  unsigned resolution = 1000;  // nV
   std::string text = "CAB-0815";
   uint8_t hardware = 12, software = 34;
   uint8_t day = 5, month = 3;

@@ -1,11 +1,12 @@
 // Handheld recorder files: information blocks, event blocks, lead data
 // codings and every way a file can be refused.
 
+#include "import/pellux_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "import/pellux_reader.h"
 #include "platform/last_error.h"
 #include "support/test_files.h"
 #include "unit/import/device_files.h"
@@ -19,21 +20,21 @@ namespace {
 std::vector<uint8_t> Block2Body(uint16_t samples, uint8_t lead_number = 2, uint8_t resolution = 200,
                                 uint8_t flags = 0x01) {
   std::vector<uint8_t> b(18, 0);
-  PutU16(b, 0, 3333);   // sample interval
-  PutU16(b, 2, 0x0304); // serial low
-  b[4] = 11;            // hardware 1.1
-  b[5] = 25;            // software 2.5
+  PutU16(b, 0, 3333);    // sample interval
+  PutU16(b, 2, 0x0304);  // serial low
+  b[4] = 11;             // hardware 1.1
+  b[5] = 25;             // software 2.5
   b[6] = flags;
-  b[7] = 0x31;          // day 31
-  b[8] = 0x12;          // December
-  b[9] = 0x07;          // 2007
-  b[10] = 0x23;         // 23 h
-  b[11] = 0x59;         // 59 min
+  b[7] = 0x31;   // day 31
+  b[8] = 0x12;   // December
+  b[9] = 0x07;   // 2007
+  b[10] = 0x23;  // 23 h
+  b[11] = 0x59;  // 59 min
   b[12] = lead_number;
   b[13] = resolution;
-  b[14] = 0xAB;         // device-specific
+  b[14] = 0xAB;  // device-specific
   PutU16(b, 15, samples);
-  b[17] = 2;            // serial high
+  b[17] = 2;  // serial high
   return b;
 }
 
@@ -106,10 +107,8 @@ Read ReadBytes(CPelluxReader& reader, const std::vector<uint8_t>& bytes) {
 // ------------------------------------------------------------ type 2 / 3
 
 TEST(HandheldType2, InformationBlockAndAnEightBitLead) {
-  const auto file = HandheldFile()
-                        .Block(2, Block2Body(4))
-                        .Block(6, Bytes8({0, -128, 127, 5}))
-                        .Bytes();
+  const auto file =
+      HandheldFile().Block(2, Block2Body(4)).Block(6, Bytes8({0, -128, 127, 5})).Bytes();
   CPelluxReader reader;
   const Read r = ReadBytes(reader, file);
   ASSERT_TRUE(r.ok) << r.code << " " << reader.FailureReason();
@@ -190,8 +189,8 @@ TEST(HandheldType2, LowResolutionsSaturateTheNanovoltField) {
 TEST(HandheldType3, SeveralLeadsWithTheirOwnNumbersAndKeptBytes) {
   const auto file = HandheldFile()
                         .Block(3, Block3Body(2, 3))
-                        .Block(7, {3, 128, 129, 130})       // lead number 3 -> III
-                        .Block(11, {0, 0x80, 0x08, 0x01})   // lead 0: unspecified; one pair 0, 1
+                        .Block(7, {3, 128, 129, 130})      // lead number 3 -> III
+                        .Block(11, {0, 0x80, 0x08, 0x01})  // lead 0: unspecified; one pair 0, 1
                         .Bytes();
   CPelluxReader reader;
   const Read r = ReadBytes(reader, file);
@@ -442,7 +441,8 @@ TEST(HandheldType30, MoreEventBlocksThanEventsAndABadMarkAreRefused) {
   EXPECT_EQ(r.code, kErrorInvalidData);
 
   // An event count of 0 is one event.
-  file = HandheldFile().Block(30, Block30Body(0)).Block(31, Block31Body(1, 1)).Block(6, {0}).Bytes();
+  file =
+      HandheldFile().Block(30, Block30Body(0)).Block(31, Block31Body(1, 1)).Block(6, {0}).Bytes();
   r = ReadBytes(reader, file);
   ASSERT_TRUE(r.ok);
   EXPECT_EQ(r.events, 1);
@@ -502,7 +502,8 @@ TEST(HandheldRefusals, EveryMalformedFileFailsWithItsCodeAndKeepsNoEvents) {
       {"more leads than the event holds",
        HandheldFile().Block(20, two.Body()).Block(22, frames22).Block(22, frames22).Bytes(),
        kErrorOutOfStructures},
-      {"eight leads into two", HandheldFile().Block(20, two.Body()).Block(23, std::vector<uint8_t>(26)).Bytes(),
+      {"eight leads into two",
+       HandheldFile().Block(20, two.Body()).Block(23, std::vector<uint8_t>(26)).Bytes(),
        kErrorOutOfStructures},
       {"zero samples", HandheldFile().Block(20, zero_samples.Body()).Block(22, frames22).Bytes(),
        kErrorInvalidParameter},

@@ -1,11 +1,12 @@
 // Packed 12-bit multi-lead event files: frame layouts, checksums, the
 // single-lead coding and dropped frames.
 
+#include "import/raw12l_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "import/raw12l_reader.h"
 #include "platform/last_error.h"
 #include "support/test_files.h"
 #include "unit/import/device_files.h"
@@ -120,7 +121,8 @@ TEST(Raw12LeadFile, LeadCountsWithoutALayoutAreInvalidData) {
 
 TEST(Raw12LeadFile, NoDefaultsApplyAndTheFileGivesItsTime) {
   TempFolder folder;
-  const std::string path = folder.Write("raw.12l", Concat({PackedFrame({1, 2}), PackedFrame({3, 4})}));
+  const std::string path =
+      folder.Write("raw.12l", Concat({PackedFrame({1, 2}), PackedFrame({3, 4})}));
   C12LReader reader;
   SECGInfo info;
   ASSERT_NE(reader.ReadEvent(path.c_str(), &info, 2, 0, 0), nullptr);

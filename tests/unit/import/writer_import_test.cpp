@@ -21,13 +21,13 @@ namespace {
 
 class WriterProbe : public CWriter {
  public:
-  using CWriter::OpenRd;
-  using CWriter::Set;
   using CWriter::m_leadDefinitions;
   using CWriter::m_loaded;
   using CWriter::m_recordInfo;
   using CWriter::m_rhythmData;
   using CWriter::m_rhythmReady;
+  using CWriter::OpenRd;
+  using CWriter::Set;
 };
 
 // An event of `leads` leads with samples k * 10 + lead.
@@ -106,7 +106,8 @@ TEST(WriterSet, VersionTextsAndModelDescriptions) {
   struct Versions {
     uint8_t hw, sw;
     const char* text;
-  } versions[] = {{12, 0, "HW 1.2"}, {0, 5, "SW 0.5"}, {255, 1, "HW 25.5, SW 0.1"}, {0, 0, "<absent>"}};
+  } versions[] = {
+      {12, 0, "HW 1.2"}, {0, 5, "SW 0.5"}, {255, 1, "HW 25.5, SW 0.1"}, {0, 0, "<absent>"}};
   for (const auto& v : versions) {
     TestEvent event(1, 1);
     event.info.m_hardwareVersion = v.hw;
@@ -136,8 +137,9 @@ TEST(WriterSet, LeadIdsFromTheStandardPositionsOrTheLeadsOwnId) {
   ASSERT_EQ(w.m_leadDefinitions.m_count, 14);
   for (int i = 0; i < 14; ++i) {
     EXPECT_EQ(w.m_leadDefinitions.m_leads[i].m_leadId, expected[i]) << i;
-    EXPECT_EQ(w.m_leadDefinitions.m_leads[i].m_startSample, 1u);
-    EXPECT_EQ(w.m_leadDefinitions.m_leads[i].m_endSample, 3u);
+    // Packed fields, compared by value.
+    EXPECT_EQ(uint32_t{w.m_leadDefinitions.m_leads[i].m_startSample}, 1u);
+    EXPECT_EQ(uint32_t{w.m_leadDefinitions.m_leads[i].m_endSample}, 3u);
   }
   EXPECT_EQ(w.m_leadDefinitions.m_flags, 0) << "lead configuration 2: not simultaneous";
   EXPECT_EQ(w.m_rhythmData.m_amplitudeMultiplier, 2500);
@@ -193,7 +195,8 @@ TEST(CreateFromEventFiles, EightBitMemoryRecordWithDefaults) {
   const std::string out = folder.File("eight.scp");
   CWriter writer;
   writer.SelectWriter(u"Importer", u"9.8");
-  ASSERT_TRUE(writer.CreateFrom8bitMem(out.c_str(), bytes.data(), bytes.size(), nullptr, true, 0, 0))
+  ASSERT_TRUE(
+      writer.CreateFrom8bitMem(out.c_str(), bytes.data(), bytes.size(), nullptr, true, 0, 0))
       << GetLastError();
   bool crc_valid = false;
   EXPECT_EQ(ListedSections(out, &crc_valid), (std::vector<uint16_t>{0, 1, 3, 6}));
@@ -239,7 +242,9 @@ TEST(CreateFromEventFiles, SixteenBitFileWithPatient) {
   CPatientInfo read_patient;
   CRecordInfo read_recording;
   ASSERT_TRUE(CReader::ReadPatientAndRecordInfo(out, &read_patient, &read_recording));
-  EXPECT_EQ(Text(read_patient.m_lastName), "\xC3\x85" "berg");
+  EXPECT_EQ(Text(read_patient.m_lastName),
+            "\xC3\x85"
+            "berg");
   EXPECT_EQ(read_patient.m_birthYear, 1970);
   EXPECT_EQ(read_patient.m_sex, 2);
   SEncodedData rhythm;
@@ -295,7 +300,8 @@ TEST(CreateFromEventFiles, TwelveLeadMemoryWithTwoLeads) {
   }
   const std::string out = folder.File("two.scp");
   CWriter writer;
-  ASSERT_TRUE(writer.CreateFromRaw12LMem(out.c_str(), bytes.data(), bytes.size(), nullptr, 5000, 250, 6));
+  ASSERT_TRUE(
+      writer.CreateFromRaw12LMem(out.c_str(), bytes.data(), bytes.size(), nullptr, 5000, 250, 6));
   EXPECT_EQ(CReader::ReadLeads(out), 2);
   SEncodedData rhythm;
   ASSERT_TRUE(CReader::ReadRhythmData(out, &rhythm));
@@ -311,7 +317,8 @@ TEST(CreateFromEventFiles, FailuresWriteNothingAndSayWhy) {
   EXPECT_FALSE(writer.CreateFrom8bitFile(out.c_str(), folder.File("absent.bin").c_str(), nullptr,
                                          false, 0, 0));
   EXPECT_EQ(GetLastError(), kErrorFileNotFound);
-  EXPECT_FALSE(writer.CreateFromRaw12LMem(out.c_str(), bytes.data(), bytes.size(), nullptr, 1, 500, 3));
+  EXPECT_FALSE(
+      writer.CreateFromRaw12LMem(out.c_str(), bytes.data(), bytes.size(), nullptr, 1, 500, 3));
   EXPECT_EQ(GetLastError(), kErrorInvalidData);
   EXPECT_FALSE(writer.CreateFrom16bitMem(out.c_str(), bytes.data(), 0, nullptr, false, 0, 0));
   EXPECT_EQ(GetLastError(), kErrorInvalidParameter);
@@ -327,10 +334,12 @@ TEST(CreateFromEventFiles, FailuresWriteNothingAndSayWhy) {
 
   // An output folder that does not exist: the platform's error, nothing left.
   const std::string nowhere = folder.File("no/such/folder.scp");
-  EXPECT_FALSE(writer.CreateFrom8bitMem(nowhere.c_str(), bytes.data(), bytes.size(), nullptr, false, 0, 0));
+  EXPECT_FALSE(
+      writer.CreateFrom8bitMem(nowhere.c_str(), bytes.data(), bytes.size(), nullptr, false, 0, 0));
   EXPECT_NE(GetLastError(), kErrorSuccess);
   // The writer is usable again after a failure.
-  EXPECT_TRUE(writer.CreateFrom8bitMem(out.c_str(), bytes.data(), bytes.size(), nullptr, false, 0, 0));
+  EXPECT_TRUE(
+      writer.CreateFrom8bitMem(out.c_str(), bytes.data(), bytes.size(), nullptr, false, 0, 0));
 }
 
 TEST(CreateFromEventFiles, RefusedWhileAFileIsOpenLeavingItUntouched) {
@@ -338,14 +347,16 @@ TEST(CreateFromEventFiles, RefusedWhileAFileIsOpenLeavingItUntouched) {
   const std::vector<uint8_t> bytes = {1, 2, 3, 4};
   const std::string first = folder.File("first.scp");
   WriterProbe writer;
-  ASSERT_TRUE(writer.CreateFrom8bitMem(first.c_str(), bytes.data(), bytes.size(), nullptr, false, 0, 0));
+  ASSERT_TRUE(
+      writer.CreateFrom8bitMem(first.c_str(), bytes.data(), bytes.size(), nullptr, false, 0, 0));
   const auto before = ReadFile(first);
   ASSERT_TRUE(writer.OpenRd(first.c_str(), false));
   const std::string in = folder.Write("in.bin", bytes);
   const std::string handheld = folder.Write("in.dat", EightLeadRecording(1));
   EXPECT_FALSE(writer.CreateFrom8bitFile(first.c_str(), in.c_str(), nullptr, false, 0, 0));
   EXPECT_EQ(GetLastError(), kErrorInvalidAccess);
-  EXPECT_FALSE(writer.CreateFrom16bitMem(first.c_str(), bytes.data(), bytes.size(), nullptr, false, 0, 0));
+  EXPECT_FALSE(
+      writer.CreateFrom16bitMem(first.c_str(), bytes.data(), bytes.size(), nullptr, false, 0, 0));
   EXPECT_EQ(GetLastError(), kErrorInvalidAccess);
   EXPECT_FALSE(writer.CreateFromRaw12L(first.c_str(), in.c_str(), nullptr, 1, 1, 2));
   EXPECT_EQ(GetLastError(), kErrorInvalidAccess);
@@ -386,8 +397,8 @@ TEST(CreateFromHandheld, OneEventWritesTheNamedRecord) {
 TEST(CreateFromHandheld, ThreeEventsGiveThreeRecordsWithSuffixesABC) {
   TempFolder folder;
   std::vector<uint8_t> info30(14, 0);
-  info30[12] = 2;   // two leads
-  info30[13] = 3;   // three events
+  info30[12] = 2;  // two leads
+  info30[13] = 3;  // three events
   PutU16(info30, 7, 1000);
   PutU16(info30, 9, 2000);
   auto event = [](uint16_t samples, uint8_t day) {
@@ -407,7 +418,8 @@ TEST(CreateFromHandheld, ThreeEventsGiveThreeRecordsWithSuffixesABC) {
       const auto f = PackedFrame({n * 100 + k, -k});
       frames.insert(frames.end(), f.begin(), f.end());
     }
-    file.Block(31, event(static_cast<uint16_t>(3 + n), static_cast<uint8_t>(10 + n))).Block(22, frames);
+    file.Block(31, event(static_cast<uint16_t>(3 + n), static_cast<uint8_t>(10 + n)))
+        .Block(22, frames);
   }
   const std::string in = folder.Write("events.dat", file.Bytes());
   const std::string out = folder.File("series.scp");
@@ -484,8 +496,8 @@ TEST(CreateFromHandheld, ARealRecordingSurvivesTheRoundTrip) {
   info.interval = original.m_sampleInterval;
   info.resolution = original.m_amplitudeMultiplier;
   TempFolder folder;
-  const std::string in =
-      folder.Write("ludb.tmp", HandheldFile().Block(20, info.Body()).Block(23, Frames8(instants)).Bytes());
+  const std::string in = folder.Write(
+      "ludb.tmp", HandheldFile().Block(20, info.Body()).Block(23, Frames8(instants)).Bytes());
   const std::string out = folder.File("ludb.scp");
   CWriter writer;
   ASSERT_TRUE(writer.CreateFromPelluxFile(out.c_str(), in.c_str(), nullptr)) << GetLastError();
