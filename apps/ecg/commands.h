@@ -19,5 +19,6 @@ int RunOptions(const Args& args);
 int RunUpdate(const Args& args);
 int RunImport(const Args& args);
 int RunExportXml(const Args& args);
+int RunPrint(const Args& args);  // built with the report engine (ECG_WITH_REPORTS)
 
 }  // namespace ecg::app

@@ -30,6 +30,10 @@ constexpr Command kCommands[] = {
     {"import", "convert a device event or handheld recorder file into records",
      ecg::app::RunImport},
     {"export-xml", "write a record as an XML document", ecg::app::RunExportXml},
+#ifdef ECG_WITH_REPORTS
+    {"print", "print reports of records to PDF, JPEG, TIFF, a printer or the preview",
+     ecg::app::RunPrint},
+#endif
 };
 
 void PrintUsage(FILE* out) {
