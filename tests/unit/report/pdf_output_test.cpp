@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QTimer>
+#include <QWidget>
 #include <QImageReader>
 #include <cstdio>
 #include <cstdlib>
@@ -172,6 +175,36 @@ TEST_F(FileOutput, FailuresAreReportedAndWriteNothing) {
   ASSERT_EQ(prompt_.shown().size(), 1u);
   EXPECT_EQ(prompt_.shown()[0].text, "At least one report type must be selected in order to print.");
   EXPECT_EQ(fs::file_size(pdf), size);
+}
+
+TEST_F(FileOutput, PrintGoesToTheChosenPrinter) {
+  CECGPrint engine;
+  engine.AddReport(record_);
+  // A printer that cannot start the job: reported, false.
+  engine.m_printerName = "no-such-printer-for-tidemark-tests";
+  EXPECT_FALSE(engine.Print());
+  ASSERT_EQ(prompt_.shown().size(), 1u);
+  EXPECT_EQ(prompt_.shown()[0].text.rfind("Failed to print.  The error reported by the printer is:", 0), 0u);
+  // The file printer, once chosen, takes the job without any dialog.
+  const std::string pdf = folder_.File("printed.pdf");
+  ASSERT_TRUE(engine.SetPdfPrinter(pdf));
+  EXPECT_EQ(engine.m_printerName.toStdString(), PdfOutput::PrinterName());
+  EXPECT_TRUE(engine.ChoosePrinter());  // ShowPrintDialog is off: no dialog
+  EXPECT_TRUE(engine.Print());
+  EXPECT_TRUE(fs::exists(pdf));
+  EXPECT_TRUE(PdfOutput::WaitToComplete(60000));
+}
+
+TEST_F(FileOutput, PreviewDrawsThePagesIntoItsWindow) {
+  CECGPrint engine;
+  engine.m_reportMask = 1 | 2;
+  engine.AddReport(record_);
+  QTimer::singleShot(300, [] {
+    if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
+  });
+  EXPECT_TRUE(engine.Preview());
+  EXPECT_EQ(engine.m_pageCount, 2);  // the preview ran the job
+  EXPECT_TRUE(prompt_.shown().empty());
 }
 
 }  // namespace
