@@ -209,6 +209,18 @@ TEST_F(CableSerial, SearchFindsTheCableOnCom7WithCom1To6Absent) {
   EXPECT_EQ(search.m_bits, "12");
 }
 
+TEST_F(CableSerial, PortTwelveIsReachedThroughItsLongNameBySearchAndThread) {
+  Simulator sim(folder_.path(), 12, {"--speed", "4"});
+  ASSERT_TRUE(sim.Ready());
+  CDeviceComm search;
+  int port = 12;
+  EXPECT_EQ(search.DetectCable(&port, false), 12);
+  owner_.cable.SetPort(12);
+  EXPECT_EQ(owner_.cable.m_portName, "\\\\.\\COM12");
+  EXPECT_EQ(RunUntil(50, 20s), 0);
+  EXPECT_GE(owner_.frames.size(), 50u);
+}
+
 TEST_F(CableSerial, SearchWithoutACableFindsNothing) {
   Simulator sim(folder_.path(), 5, {"--fault", "no-enq"});
   ASSERT_TRUE(sim.Ready());
