@@ -16,3 +16,9 @@ void EnsureQtApplication() {
 }
 
 }  // namespace ecg::test
+
+// Fontconfig keeps a cache for the life of the process that LeakSanitizer
+// reports at exit; it is the system library's, not ours.
+extern "C" __attribute__((used, visibility("default"))) const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n";
+}

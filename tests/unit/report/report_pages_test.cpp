@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <filesystem>
 
 #include "image_probe.h"
 #include "platform/prompt.h"
@@ -187,6 +188,25 @@ TEST_F(ReportPages, PageGeometryCentresTheTraceArea) {
   const double left_gap = engine.m_fullRect.left() - page.X(page.margin_left);
   const double right_gap = page.X(page.page_width - page.margin_right) - engine.m_fullRect.right();
   EXPECT_NEAR(left_gap, right_gap, 2.0);
+}
+
+TEST_F(ReportPages, RealRecordsPrintTheirReports) {
+  const std::string shared = test::SharedDataFolder();
+  const std::string record = shared + "/ludb-dev/ludb-001.scp";
+  if (shared.empty() || !std::filesystem::exists(record)) {
+    GTEST_SKIP() << "shared reference data (ludb-dev) not present";
+  }
+  CECGPrint engine;
+  engine.m_reportMask = 1 | 2 | 4 | 8 | 4096;
+  engine.AddReport(record);
+  ASSERT_TRUE(engine.SetupReports());
+  EXPECT_EQ(engine.PageCount(), 6);
+  PageDevice page;
+  page.dpi_x = page.dpi_y = 100;
+  const std::vector<QImage> pages = RenderPages(engine, page);
+  ASSERT_EQ(pages.size(), 6u);
+  test::SaveTestPng(pages[0], "report_ludb001_3x4.png");
+  for (const QImage& image : pages) EXPECT_TRUE(HasInk(image, engine.m_fullRect));
 }
 
 }  // namespace
