@@ -3,6 +3,7 @@
 #include <libxml/xmlreader.h>
 #include <libxml/xmlwriter.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdarg>
@@ -140,9 +141,16 @@ bool IsValueElement(const std::string& name) {
   return false;
 }
 
+// The shortest decimal text that reads back as the same double.
 std::string FormatNumber(double v) {
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%g", v);
+  // At least the integer digits, so that 10 is "10", not "1e+01".
+  const double magnitude = std::fabs(v);
+  const int digits = magnitude >= 1.0 ? static_cast<int>(std::floor(std::log10(magnitude))) + 1 : 1;
+  for (int precision = std::min(std::max(1, digits), 17); precision <= 17; ++precision) {
+    std::snprintf(buffer, sizeof buffer, "%.*g", precision, v);
+    if (std::strtod(buffer, nullptr) == v) break;
+  }
   return buffer;
 }
 

@@ -150,7 +150,7 @@ TEST_F(PrintOptionsEngine, SaveThenReadReproducesEveryOption) {
   CECGPrint saved;
   saved.m_reportMask = 2 | 16 | 4096;
   saved.m_zoomLead = 9;
-  saved.m_zoomScale = 8.0;
+  saved.m_zoomScale = 2.0 / 3.0;  // needs every digit to come back
   saved.m_speed = 50.0;
   saved.m_sensitivity = 5.0;
   saved.m_minorGrid = 1;
@@ -166,7 +166,7 @@ TEST_F(PrintOptionsEngine, SaveThenReadReproducesEveryOption) {
   ASSERT_TRUE(read.ReadOptions(path));
   EXPECT_EQ(read.m_reportMask, 2 | 16 | 4096 | 1 | 64);  // a new engine keeps 1 and 64
   EXPECT_EQ(read.m_zoomLead, 9);
-  EXPECT_EQ(read.m_zoomScale, 8.0);
+  EXPECT_EQ(read.m_zoomScale, 2.0 / 3.0);
   EXPECT_EQ(read.m_speed, 50.0);
   EXPECT_EQ(read.m_sensitivity, 5.0);
   EXPECT_EQ(read.m_minorGrid, 1);
