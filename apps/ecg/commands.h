@@ -17,6 +17,7 @@ int RunInfo(const Args& args);
 int RunCheck(const Args& args);
 int RunOptions(const Args& args);
 int RunUpdate(const Args& args);
+int RunAnalyse(const Args& args);
 int RunImport(const Args& args);
 int RunExportXml(const Args& args);
 int RunPrint(const Args& args);  // built with the report engine (ECG_WITH_REPORTS)

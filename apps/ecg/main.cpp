@@ -27,6 +27,8 @@ constexpr Command kCommands[] = {
     {"check", "check the record and section CRCs of records", ecg::app::RunCheck},
     {"options", "list an options file, or print the default one", ecg::app::RunOptions},
     {"update", "change facts of a stored record in place", ecg::app::RunUpdate},
+    {"analyse", "analyse records: median beats, measurements, interpretation",
+     ecg::app::RunAnalyse},
     {"import", "convert a device event or handheld recorder file into records",
      ecg::app::RunImport},
     {"export-xml", "write a record as an XML document", ecg::app::RunExportXml},
