@@ -1,0 +1,174 @@
+// ecg analyse as a user runs it: with the tests' stand-in analysis library,
+// without any library, on records it cannot analyse, and with bad usage.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "run_program.h"
+#include "support/record_builder.h"
+#include "support/section_builders.h"
+#include "support/test_files.h"
+
+using namespace ecg::test;
+
+namespace {
+
+ProgramResult Ecg(const std::vector<std::string>& args) { return RunProgram(ECG_PROGRAM, args); }
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+// Environment of the program runs, restored afterwards.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old, had_ = true;
+    ::setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() {
+    if (had_) {
+      ::setenv(name_.c_str(), old_.c_str(), 1);
+    } else {
+      ::unsetenv(name_.c_str());
+    }
+  }
+
+ private:
+  std::string name_, old_;
+  bool had_ = false;
+};
+
+// An 8-lead record of 2 s; a marker sample in lead I when asked.
+Bytes Recording(int16_t marker = 0) {
+  const uint32_t samples = 1000;
+  const std::vector<uint8_t> leads = AcquiredLeadCodes();
+  std::vector<LeadRange> ranges;
+  SampleSection rhythm;
+  for (uint8_t code : leads) {
+    ranges.push_back({code, 1, samples});
+    rhythm.leads.push_back(SyntheticLead(code, samples, 500));
+  }
+  if (marker != 0) rhythm.leads[0][500] = marker;
+  RecordBuilder b;
+  b.AddSection1(TypicalSection1());
+  b.AddSection(3, Section3(ranges, SimultaneousFlags(8)));
+  b.AddSection(6, SampleSectionBytes(rhythm));
+  return b.Build();
+}
+
+class EcgAnalyse : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string program = ECG_PROGRAM;
+    const std::string beside = program.substr(0, program.find_last_of('/')) + "/libQORSYS32.so";
+    struct stat st {};
+    real_library_beside_program_ = ::stat(beside.c_str(), &st) == 0;
+    // The catalog: the fixed statements and the codes of the analysed record.
+    const std::string catalog =
+        "5001\tLead off: no analysis.\n5002\tLead zeroing: no analysis.\n"
+        "5003\tCalibration.\n5004\tPoor signal.\n5005\tNot supported.\n"
+        "5006\tPatient data incomplete.\n"
+        "1001\t[001]  Normal sinus rhythm\n1021\t[021]  Sinus rhythm\n"
+        "1101\t[101]  Normal ECG\n";
+    statements_.Write("QORSYSEN.txt", Bytes(catalog.begin(), catalog.end()));
+    // What the stand-in library leaves as the analysed working copy: a
+    // 12-lead record with medians, measurements and statement codes 21 / 1, 101.
+    EcgRecordSpec analysed;
+    analysed.seconds = 2;
+    control_.Write("output.scp", SyntheticEcgRecord(analysed));
+  }
+
+  // The program's own folder is searched before ECG_LIBRARY_PATH: with a
+  // real library beside it, the stand-in cannot be chosen.
+  bool NeedsStandInLibrary() const { return !real_library_beside_program_; }
+
+  TempFolder work_, documents_, statements_, control_, empty_;
+  ScopedEnv library_{"ECG_LIBRARY_PATH", TEST_ENGINE_LIBRARY_DIR};
+  ScopedEnv documents_dir_{"ECG_DOCUMENTS_DIR", documents_.path()};
+  ScopedEnv statements_dir_{"ECG_STATEMENTS_DIR", statements_.path()};
+  ScopedEnv control_dir_{"ECG_TEST_ENGINE_CONTROL", control_.path()};
+  bool real_library_beside_program_ = false;
+};
+
+TEST_F(EcgAnalyse, StoresTheResultsAndPrintsCodeMeaningAndInterpretation) {
+  if (!NeedsStandInLibrary()) GTEST_SKIP() << "a real analysis library sits beside the program";
+  const std::string path = work_.Write("r.scp", Recording());
+  auto r = Ecg({"analyse", path});
+  ASSERT_EQ(r.exit_code, 0) << r.out << r.err;
+  EXPECT_TRUE(Contains(r.out, path + ": 0 (analysis run and results stored)")) << r.out;
+  EXPECT_TRUE(Contains(r.out, "  analysis library: " + std::string(TEST_ENGINE_LIBRARY_DIR)));
+  EXPECT_TRUE(Contains(r.out, "  interpretation:\n    Sinus rhythm\n    Normal sinus rhythm\n    Normal ECG\n"))
+      << r.out;
+
+  auto check = Ecg({"check", path});
+  EXPECT_EQ(check.exit_code, 0) << check.out << check.err;
+  auto info = Ecg({"info", "--json", path});
+  ASSERT_EQ(info.exit_code, 0) << info.err;
+  EXPECT_TRUE(Contains(info.out, "Sinus rhythm\\r\\nNormal sinus rhythm")) << info.out;
+}
+
+TEST_F(EcgAnalyse, CodesOptionAndLanguageReachTheStatements) {
+  if (!NeedsStandInLibrary()) GTEST_SKIP() << "a real analysis library sits beside the program";
+  const std::string catalog = "1001\tABCnormal\n1021\tABCsinus\n1101\tABCecg\n";
+  statements_.Write("QORSYSIT.txt", Bytes(catalog.begin(), catalog.end()));
+  const std::string path = work_.Write("r.scp", Recording());
+  auto r = Ecg({"analyse", path, "--language", "3", "--codes", "--no-patient-check"});
+  ASSERT_EQ(r.exit_code, 0) << r.out << r.err;
+  EXPECT_TRUE(Contains(r.out, "    sinus\n    normal\n    ecg\n")) << r.out;
+}
+
+TEST_F(EcgAnalyse, WithoutALibraryReportsMinusFour) {
+  if (!NeedsStandInLibrary()) GTEST_SKIP() << "a real analysis library sits beside the program";
+  ScopedEnv none("ECG_LIBRARY_PATH", empty_.path());
+  const std::string path = work_.Write("r.scp", Recording());
+  auto r = Ecg({"analyse", path});
+  EXPECT_EQ(r.exit_code, 2);
+  EXPECT_TRUE(Contains(r.out, path + ": -4 (analysis library or its entry point not found)"))
+      << r.out;
+  EXPECT_TRUE(Contains(r.err, "libQORSYS32.so")) << r.err;
+}
+
+TEST_F(EcgAnalyse, LeadErrorsGiveFourteenAndTheStatement) {
+  const std::string path = work_.Write("r.scp", Recording(2033));
+  auto r = Ecg({"analyse", path});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_TRUE(Contains(r.out, ": 14 (lead errors; statement stored instead of an analysis)"))
+      << r.out;
+  EXPECT_TRUE(Contains(r.out, "  interpretation:\n    Lead off: no analysis.\n")) << r.out;
+}
+
+TEST_F(EcgAnalyse, EveryRecordIsReportedAndTheWorstOutcomeDecidesTheExitCode) {
+  const std::string bad = work_.Write("bad.scp", Bytes{1, 2, 3});
+  const std::string leads_off = work_.Write("off.scp", Recording(2032));
+  auto r = Ecg({"analyse", leads_off, bad});
+  EXPECT_EQ(r.exit_code, 2);
+  EXPECT_TRUE(Contains(r.out, leads_off + ": 14 ")) << r.out;
+  EXPECT_TRUE(Contains(r.out, bad + ": -1 ")) << r.out;
+  EXPECT_TRUE(Contains(r.err, bad + ": code ")) << r.err;
+}
+
+TEST_F(EcgAnalyse, BadUsage) {
+  const std::string path = work_.Write("r.scp", Recording());
+  const Bytes before = ReadFile(path);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"analyse"}, {"analyse", path, "--language"},
+        {"analyse", path, "--language", "x"}, {"analyse", path, "--mode", "3"},
+        {"analyse", path, "--fast"}}) {
+    auto r = Ecg(args);
+    EXPECT_EQ(r.exit_code, 2) << args.back();
+    EXPECT_TRUE(Contains(r.err, "ecg analyse --help")) << r.err;
+  }
+  auto language = Ecg({"analyse", path, "--language", "7"});
+  EXPECT_EQ(language.exit_code, 2);
+  EXPECT_TRUE(Contains(language.out, ": -2 (language index outside 0-6)")) << language.out;
+  EXPECT_EQ(ReadFile(path), before);
+  auto help = Ecg({"analyse", "--help"});
+  EXPECT_EQ(help.exit_code, 0);
+  EXPECT_TRUE(Contains(help.out, "--no-patient-check"));
+}
+
+}  // namespace
