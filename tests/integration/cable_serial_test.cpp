@@ -346,6 +346,54 @@ TEST_F(CableSerial, HangUpIsReportedAsAnInputLineError) {
   EXPECT_EQ(owner_.results, (std::vector<int>{0}));
 }
 
+TEST_F(CableSerial, FullReceiveRingIsReportedAndAbortsTheReceiveThread) {
+  Simulator sim(folder_.path(), 3, {});
+  ASSERT_TRUE(sim.Ready());
+  CSerialComms port;
+  ASSERT_TRUE(port.AllocateReceive(64));
+  port.SetRawMode(true);
+  port.SetReadChunk(50);
+  std::mutex m;
+  std::vector<int> codes;
+  struct Context {
+    std::mutex* m;
+    std::vector<int>* codes;
+  } context{&m, &codes};
+  port.SetErrorCallback(
+      [](void* c, int source, int code, uint32_t) {
+        auto* ctx = static_cast<Context*>(c);
+        std::lock_guard<std::mutex> g(*ctx->m);
+        ctx->codes->push_back(source * 100 + code);
+        return code == 23;  // abort on a full ring, as the window does
+      },
+      &context);
+  ASSERT_TRUE(port.Open("COM3", 115200, true));
+  const char* data = "DATA\r";
+  ASSERT_TRUE(port.WriteRaw(reinterpret_cast<const uint8_t*>(data), 5));
+  for (int i = 0; i < 200 && port.IsReaderRunning(); ++i) std::this_thread::sleep_for(10ms);
+  EXPECT_FALSE(port.IsReaderRunning());
+  std::lock_guard<std::mutex> g(m);
+  EXPECT_NE(std::find(codes.begin(), codes.end(), 123), codes.end());
+  port.StopReader();
+  port.Close();
+}
+
+TEST_F(CableSerial, WritingToAClosedPortIsFault1) {
+  CSerialComms port;
+  std::vector<std::array<uint32_t, 3>> faults;
+  port.SetErrorCallback(
+      [](void* c, int source, int code, uint32_t detail) {
+        static_cast<std::vector<std::array<uint32_t, 3>>*>(c)->push_back(
+            {static_cast<uint32_t>(source), static_cast<uint32_t>(code), detail});
+        return true;
+      },
+      &faults);
+  EXPECT_FALSE(port.SendCommand("ENQ\r", 4, 100));
+  ASSERT_EQ(faults.size(), 1u);
+  EXPECT_EQ(faults[0], (std::array<uint32_t, 3>{0, 1, 6}));
+  EXPECT_FALSE(port.Open("COM3", 115200, false));  // nothing linked
+}
+
 TEST_F(CableSerial, StopDuringThePauseAfterDataEndsWithZeroAndNoDataPhase) {
   Simulator sim(folder_.path(), 3, {});
   ASSERT_TRUE(sim.Ready());
