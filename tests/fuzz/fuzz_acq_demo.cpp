@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "acquisition/file_comms.h"
-#include "acquisition/frame_assembler.h"
 #include "platform/byte_stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -32,7 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Without looping the replay ends within the file's bytes.
   uint8_t frame[13];
   size_t total = 0;
-  ecg::acquisition::FrameAssembler assembler;
   while (!source.IsEnded()) {
     const uint32_t got = source.ReadFrameBytes(frame);
     if (got > 13) std::abort();

@@ -310,6 +310,21 @@ TEST_F(CableSerial, NoAnswerToEnqEndsWithMinus3) {
   EXPECT_TRUE(owner_.frames.empty());
 }
 
+TEST_F(CableSerial, EnqReplyWithAnExtraCharacterBeforeOkFails) {
+  Simulator sim(folder_.path(), 3, {"--fault", "enq-extra"});
+  ASSERT_TRUE(sim.Ready());
+  EXPECT_EQ(RunUntil(1, 20s), -3);
+}
+
+TEST_F(CableSerial, EmptySerialNumberReplyKeepsTheStoredOne) {
+  Simulator sim(folder_.path(), 3, {"--speed", "4", "--fault", "empty-serial"});
+  ASSERT_TRUE(sim.Ready());
+  owner_.cable.SetSerialNumber("KEPT-01");
+  EXPECT_EQ(RunUntil(20, 20s), 0);
+  EXPECT_STREQ(owner_.cable.m_serialNumber, "KEPT-01");
+  EXPECT_GE(owner_.frames.size(), 20u);
+}
+
 TEST_F(CableSerial, MissingPortEndsWithMinus2) {
   EXPECT_EQ(RunUntil(1, 10s), -2);
   EXPECT_EQ(owner_.progress, (std::vector<int>{5}));

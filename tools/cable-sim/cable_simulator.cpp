@@ -194,9 +194,9 @@ std::string CableSimulator::Answer(const std::string& raw, bool* start_stream, b
   char text[128];
   if (line == "ENQ") {
     if (f.no_enq_answer) *answer = false;
-    return "OK\r";
+    return f.enq_extra ? "xOK\r" : "OK\r";
   }
-  if (line == "SERNUM") return options_.serial + "\r";
+  if (line == "SERNUM") return f.empty_serial ? "\r" : options_.serial + "\r";
   if (line == "ID") {
     if (!options_.demo_id.empty() && !f.six_lead_id) return options_.demo_id + "\r";
     std::snprintf(text, sizeof text, "%dLSIM;HW v%0.1f;SW v%0.1f", f.six_lead_id ? 6 : 12,

@@ -28,6 +28,8 @@ struct Faults {
   bool six_lead_id = false;    // ID answers "6L..."
   bool srate_error = false;    // SRATE answers "ERROR"
   bool no_enq_answer = false;  // ENQ and the probe get no answer
+  bool enq_extra = false;      // ENQ answers "xOK" (an extra character before OK)
+  bool empty_serial = false;   // SERNUM answers an empty line
   uint32_t interval = 250;     // frames between two injected stream faults
 };
 

@@ -58,6 +58,8 @@ const char kUsage[] =
     "      6L               ID answers a 6-lead cable\n"
     "      srate-error      SRATE answers ERROR\n"
     "      no-enq           no answer to ENQ or the probe\n"
+    "      enq-extra        ENQ answers \"xOK\"\n"
+    "      empty-serial     SERNUM answers an empty line\n"
     "  --write-demo FILE  write a demo recording of --seconds S (default 60) and exit\n";
 
 bool ApplyFault(const std::string& spec, Faults* f) {
@@ -71,6 +73,8 @@ bool ApplyFault(const std::string& spec, Faults* f) {
   else if (name == "6L") f->six_lead_id = true;
   else if (name == "srate-error") f->srate_error = true;
   else if (name == "no-enq") f->no_enq_answer = true;
+  else if (name == "enq-extra") f->enq_extra = true;
+  else if (name == "empty-serial") f->empty_serial = true;
   else if (name == "hang-up") f->hang_up_after = value.empty() ? 500 : static_cast<uint32_t>(std::atoi(value.c_str()));
   else if (name == "lead-off" || name == "zeroing" || name == "calibration") {
     const int ch = ChannelIndex(value);
