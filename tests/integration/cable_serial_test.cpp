@@ -19,7 +19,10 @@
 
 #include "acquisition/cable_frame.h"
 #include "acquisition/cable_thread.h"
+#include "acquisition/demo_file.h"
 #include "acquisition/device_comm.h"
+#include "acquisition/frame_assembler.h"
+#include "cable_simulator.h"
 #include "support/test_files.h"
 #include "synthetic_ecg.h"
 
@@ -423,6 +426,63 @@ TEST_F(CableSerial, StopDuringThePauseAfterDataEndsWithZeroAndNoDataPhase) {
   EXPECT_FALSE(owner_.Progressed(0));
   EXPECT_EQ(std::count(owner_.notifies.begin(), owner_.notifies.end(), 0), 0);
   EXPECT_TRUE(owner_.frames.empty());
+}
+
+TEST_F(CableSerial, SimulatorStreamsADemoFileWithItsAnswers) {
+  // A demo file of 300 numbered frames.
+  CCircularBuffer ring(false, true);
+  ASSERT_TRUE(ring.Allocate(301 * 13));
+  std::vector<Frame> demo;
+  for (uint16_t n = 0; n < 300; ++n) {
+    demo.push_back(PackFrame({n, 2048, 2048, 2048, 2048, 2048, 2048, static_cast<uint16_t>(3000 - n)}));
+    ring.Write(demo.back().data(), 13);
+  }
+  CCableSettings cable;
+  cable.SetSerialNumber("DEMO77");
+  CECGSettings ecg;
+  ecg.SetSamplingRate(250.0);
+  ecg.SetResolution(5.0);
+  const std::string path = folder_.File("numbered.ecg");
+  ASSERT_TRUE(CDemoFile::WriteFile(path, ring, cable, ecg));
+  Simulator sim(folder_.path(), 3, {"--demo", path, "--speed", "4"});
+  ASSERT_TRUE(sim.Ready());
+  EXPECT_EQ(RunUntil(400, 20s), 0);
+  EXPECT_STREQ(owner_.cable.m_serialNumber, "DEMO77");
+  EXPECT_DOUBLE_EQ(owner_.ecg.GetSamplingRate(), 250.0);
+  EXPECT_DOUBLE_EQ(owner_.ecg.GetResolution(), 5.0);
+  ASSERT_GE(owner_.frames.size(), 400u);
+  // The demo loops: each frame follows its predecessor modulo 300.
+  const uint16_t first = UnpackFrame(owner_.frames[0].data())[0];
+  for (size_t i = 0; i < owner_.frames.size(); ++i) {
+    ASSERT_EQ(owner_.frames[i], demo[(first + i) % 300]) << i;
+  }
+}
+
+TEST(CableSimulatorFaults, InjectedDamageNeverForgesAFrame) {
+  ecg::cablesim::SimulatorOptions options;
+  options.model.seed = 3;
+  options.faults.garbage = options.faults.lost_bytes = options.faults.bad_checksums = true;
+  options.faults.interval = 7;
+  ecg::cablesim::CableSimulator sim(options);
+  const auto bytes = sim.StreamBytes(7000);
+  std::vector<Frame> got;
+  AssembleBytes(bytes.data(), bytes.size(), [&](const uint8_t* f) {
+    Frame frame;
+    std::copy_n(f, 13, frame.begin());
+    got.push_back(frame);
+  });
+  ecg::cablesim::SyntheticEcg clean(options.model);
+  std::vector<Frame> expected;
+  for (int i = 0; i < 7000; ++i) expected.push_back(PackFrame(clean.NextSamples()));
+  // Every accepted frame is a clean one, in order; only damaged ones are missing.
+  size_t e = 0;
+  for (const Frame& f : got) {
+    while (e < expected.size() && expected[e] != f) ++e;
+    ASSERT_LT(e, expected.size());
+    ++e;
+  }
+  EXPECT_EQ(got.size() + sim.FramesDamaged(), 7000u);
+  EXPECT_GT(sim.FramesDamaged(), 500u);  // two of every three faults cost a frame
 }
 
 }  // namespace
