@@ -1,0 +1,32 @@
+// Read, analyse, write.
+
+#include "engine/analyse_record.h"
+
+#include <new>
+
+#include "engine/result_writer.h"
+
+namespace ecg::engine {
+
+EngineStatus AnalyseRecordFile(const char* path, int32_t mode, RecordAnalysis* details) {
+  try {
+    if (path == nullptr || *path == '\0') return EngineStatus::Error(kResultBadArgument, "no record named");
+    if (mode != 1 && mode != 2) {
+      return EngineStatus::Error(kResultBadArgument, "mode " + std::to_string(mode) + " is not 1 or 2");
+    }
+    RecordAnalysis local;
+    RecordAnalysis& run = details != nullptr ? *details : local;
+    CAnalysisResultWriter writer;
+    EngineStatus status = writer.ReadRecord(path, run.signal);
+    if (!status.ok()) return status;
+    status = Analyse(run.signal, run.result);
+    if (!status.ok()) return status;
+    return writer.WriteResults(path, run.signal, run.result);
+  } catch (const std::bad_alloc&) {
+    return EngineStatus::Error(kResultInternal, "out of memory");
+  } catch (...) {
+    return EngineStatus::Error(kResultInternal, "unexpected failure");
+  }
+}
+
+}  // namespace ecg::engine

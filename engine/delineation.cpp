@@ -1,0 +1,700 @@
+// Global delineation of the median beats: QRS from the summed slopes and
+// each lead's own departure and return, T end by the trapezium-area method,
+// P from the leads' joint deviation and slopes with a beat agreement check.
+//
+// Every boundary is found twice: on lightly smoothed medians, which keep
+// noise from deciding, and then again on the medians as they are, close to
+// the first answer, so a wave that starts or ends with a corner is placed on
+// that corner rather than where smoothing spread it.
+
+#include "engine/delineation.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/filters.h"
+
+namespace ecg::engine {
+
+namespace {
+
+// QRS.
+constexpr double kQrsSmoothSeconds = 0.01;
+constexpr double kQrsPeakSearch = 0.08;
+constexpr double kOnsetQuietFrom = 0.20, kOnsetQuietTo = 0.03;   // before the fiducial
+constexpr double kOffsetQuietFrom = 0.04, kOffsetQuietTo = 0.20;  // after it
+constexpr double kQuietWindowSeconds = 0.02;
+constexpr double kSlopeFraction = 0.04;   // of the complex's largest summed slope
+constexpr double kNoiseFactor = 4.0;      // spreads of the quiet stretch
+constexpr double kLowNoiseFactor = 1.0;
+constexpr double kQuietSeconds = 0.008;
+constexpr double kLowReachSeconds = 0.03;
+// Each lead's departure: clear of its PR level by the larger of this and
+// kLeadClearNoise noise spreads, followed back to within one spread.
+constexpr double kLeadClearUv = 20.0;
+constexpr double kLeadClearNoise = 5.0;
+constexpr double kLeadSinkNoise = 1.0;
+constexpr double kLeadLevelFrom = 0.04, kLeadLevelTo = 0.01;  // before the onset
+constexpr double kLeadSearchSeconds = 0.04;
+constexpr double kLeadWalkSeconds = 0.03;
+// Each lead's return: its slope settles to that of its early ST segment
+// (within 1 µV/ms, or the segment's own slope noise).
+constexpr double kLeadSettleUvPerMs = 1.0;
+constexpr double kStFrom = 0.02, kStTo = 0.06;  // after the offset
+// The second earliest onset and the second latest end over the leads: the
+// cardiologists' global fiducials are the extreme leads', but a single lead
+// should not decide.
+constexpr size_t kLeadRank = 1;
+
+// T wave.
+constexpr double kTSmoothSeconds = 0.02;
+constexpr double kTSearchFromOffset = 0.06;
+constexpr double kTShareOfInterval = 0.6;
+constexpr double kTBeforeNextQrs = 0.22;
+constexpr double kTBeforeNextP = 0.02;
+constexpr float kMinTAmplitude = 40.0f;  // µV
+constexpr float kTRelativeAmplitude = 0.25f;
+constexpr float kBiphasicRatio = 0.4f;
+constexpr double kSteepestWithin = 0.15;
+constexpr double kAreaWindow = 0.15;
+
+// P wave.
+constexpr double kPLowPassHz = 20.0;
+constexpr double kPSearchSeconds = 0.3;  // before the QRS onset
+constexpr double kPAfterTEnd = 0.02;
+constexpr double kPMinWindow = 0.06;
+constexpr double kPPeakMargin = 0.02;
+constexpr double kPPeakBeforeQrs = 0.03;
+constexpr double kPLevelSeconds = 0.01;
+constexpr double kPOnsetFraction = 0.16;
+constexpr double kPOffsetFraction = 0.1;
+constexpr double kPSlopeSmoothing = 0.02;
+constexpr double kPSlopeReach = 0.08;
+constexpr double kPRefineReach = 0.015;
+constexpr double kPRefineNoise = 30.0;
+constexpr float kMinPAmplitude = 30.0f;  // µV
+constexpr double kMinPDuration = 0.04;
+constexpr float kMinPAgreement = 0.5f;
+constexpr double kPAgreementMargin = 0.02;
+
+size_t ClampIndex(double v, size_t n) {
+  if (n == 0) return 0;
+  if (!(v > 0)) return 0;
+  if (v >= static_cast<double>(n - 1)) return n - 1;
+  return static_cast<size_t>(v);
+}
+
+size_t SamplesOf(double seconds, double rate) {
+  return static_cast<size_t>(std::lround(std::max(0.0, seconds * rate)));
+}
+
+float MinIn(const std::vector<float>& v, size_t lo, size_t hi) {
+  float m = v.empty() ? 0.0f : v[std::min(lo, v.size() - 1)];
+  for (size_t i = lo; i <= hi && i < v.size(); ++i) m = std::min(m, v[i]);
+  return m;
+}
+
+// Where `v` crosses `threshold` between a and b = a + 1 (linear).
+double Crossing(const std::vector<float>& v, size_t a, size_t b, double threshold) {
+  const double va = v[a], vb = v[b];
+  if (va == vb) return static_cast<double>(a);
+  const double t = std::clamp((threshold - va) / (vb - va), 0.0, 1.0);
+  return static_cast<double>(a) + t * (static_cast<double>(b) - static_cast<double>(a));
+}
+
+double Mean(const std::vector<float>& v, size_t lo, size_t hi) {
+  if (v.empty()) return 0.0;
+  hi = std::min(hi, v.size() - 1);
+  if (lo > hi) lo = hi;
+  double sum = 0;
+  for (size_t i = lo; i <= hi; ++i) sum += v[i];
+  return sum / static_cast<double>(hi - lo + 1);
+}
+
+std::vector<std::vector<float>> LowPassed(const MedianBeats& m, std::span<const size_t> leads,
+                                          double corner) {
+  std::vector<std::vector<float>> out(m.leads.size());
+  const Biquad low = ButterworthLowPass(corner, m.rate);
+  for (size_t li : leads) {
+    out[li] = m.leads[li];
+    FilterZeroPhase(out[li], {low});
+  }
+  return out;
+}
+
+// A centred moving average over an odd number of samples close to
+// `seconds`: compact, so no corner moves by more than half its width.
+std::vector<std::vector<float>> Averaged(const MedianBeats& m, std::span<const size_t> leads,
+                                         double seconds) {
+  std::vector<std::vector<float>> out(m.leads.size());
+  const size_t half = SamplesOf(seconds / 2.0, m.rate);
+  for (size_t li : leads) {
+    out[li].resize(m.leads[li].size());
+    MovingAverage(m.leads[li], 2 * half + 1, out[li]);
+  }
+  return out;
+}
+
+// One-sided slope sums over leads: the backward difference rises exactly
+// at a corner where a wave leaves the baseline, the forward one falls
+// exactly where it comes back.
+void OneSidedSlopes(const std::vector<std::vector<float>>& y, std::span<const size_t> leads, size_t n,
+                    std::vector<float>& back, std::vector<float>& fwd) {
+  back.assign(n, 0.0f);
+  fwd.assign(n, 0.0f);
+  for (size_t li : leads) {
+    const std::vector<float>& v = y[li];
+    if (v.size() < n) continue;
+    for (size_t i = 1; i < n; ++i) {
+      const float d = std::fabs(v[i] - v[i - 1]);
+      back[i] += d;
+      fwd[i - 1] += d;
+    }
+  }
+}
+
+// Mean and spread of the stillest stretch of `window` samples in [from, to].
+void QuietLevel(const std::vector<float>& v, size_t from, size_t to, size_t window, double& mean,
+                double& spread) {
+  const size_t n = v.size();
+  mean = 0;
+  spread = 0;
+  if (n == 0) return;
+  window = std::min(window, n);
+  to = std::min(to, n - 1);
+  if (to + 1 < from + window) from = to + 1 >= window ? to + 1 - window : 0;
+  double best = -1;
+  for (size_t s = from; s + window <= to + 1 && s + window <= n; ++s) {
+    double sum = 0, sq = 0;
+    for (size_t i = s; i < s + window; ++i) {
+      sum += v[i];
+      sq += double{v[i]} * v[i];
+    }
+    const double m = sum / static_cast<double>(window);
+    const double sd = std::sqrt(std::max(0.0, sq / static_cast<double>(window) - m * m));
+    if (best < 0 || m + sd < best) {
+      best = m + sd;
+      mean = m;
+      spread = sd;
+    }
+  }
+}
+
+// ------------------------------------------------------------------- QRS
+
+// Each lead's own onset and end near the global ones; the global onset and
+// end become the second earliest and second latest of them.
+void RefineQrsByLeads(const MedianBeats& m, const std::vector<std::vector<float>>& smooth,
+                      std::span<const size_t> leads, Delineation& d) {
+  const size_t n = m.length;
+  const double rate = m.rate;
+  const size_t settle = SamplesOf(kQrsSmoothSeconds / 2.0, rate) + 1;
+  std::vector<double> onsets, ends;
+  const size_t level_from = ClampIndex(d.qrs_on - kLeadLevelFrom * rate, n);
+  const size_t level_to = ClampIndex(d.qrs_on - kLeadLevelTo * rate, n);
+  const size_t st_from = ClampIndex(d.qrs_off + kStFrom * rate, n);
+  const size_t st_to = ClampIndex(d.qrs_off + kStTo * rate, n);
+  for (size_t li : leads) {
+    const std::vector<float>& y = m.leads[li];
+    const std::vector<float>& ys = smooth[li];
+    if (y.size() != n || ys.size() != n) continue;
+
+    // Onset: where the smoothed lead stands clear of its PR level, then on
+    // the lead itself back to where it sinks into its noise.
+    if (level_to > level_from + 2) {
+      double level = 0, diff_sq = 0;
+      for (size_t i = level_from; i <= level_to; ++i) level += y[i];
+      level /= static_cast<double>(level_to - level_from + 1);
+      for (size_t i = level_from + 1; i <= level_to; ++i) diff_sq += double(y[i] - y[i - 1]) * (y[i] - y[i - 1]);
+      const double noise = std::sqrt(diff_sq / static_cast<double>(level_to - level_from) / 2.0);
+      const double clear = std::max(kLeadClearUv, kLeadClearNoise * noise);
+      const double sink = kLeadSinkNoise * noise;
+      size_t j = level_to;
+      const size_t j_end = ClampIndex(d.qrs_on + kLeadSearchSeconds * rate, n);
+      while (j < j_end && std::fabs(ys[j] - level) <= clear) ++j;
+      if (j < j_end && j + 1 < n) {
+        size_t i = j;
+        if (std::fabs(y[i] - level) <= sink) {
+          // The smoothing spread the wave early: forward to where it leaves.
+          const size_t ahead = std::min(n - 2, j + settle);
+          while (i < ahead && std::fabs(y[i + 1] - level) <= sink) ++i;
+        } else {
+          const size_t stop = ClampIndex(static_cast<double>(j) - kLeadWalkSeconds * rate, n);
+          while (i > stop && std::fabs(y[i] - level) > sink) --i;
+        }
+        const double a = std::fabs(y[i] - level), b = std::fabs(y[i + 1] - level);
+        onsets.push_back(static_cast<double>(i) + (b > a ? std::clamp((sink - a) / (b - a), 0.0, 1.0) : 0.0));
+      }
+    }
+
+    // End: where the smoothed slope last exceeds the early ST slope by a
+    // margin, then on the lead itself to where the slope settles.
+    if (st_to > st_from + 2) {
+      const double count = static_cast<double>(st_to - st_from);
+      double mean = 0, sq = 0;
+      for (size_t i = st_from; i < st_to; ++i) {
+        const double dv = ys[i + 1] - ys[i];
+        mean += dv;
+        sq += dv * dv;
+      }
+      mean /= count;
+      double raw_sq = 0;
+      for (size_t i = st_from; i < st_to; ++i) {
+        const double dv = (y[i + 1] - y[i]) - mean;
+        raw_sq += dv * dv;
+      }
+      const double raw_noise = std::sqrt(raw_sq / count);
+      const double smooth_noise = std::sqrt(std::max(0.0, sq / count - mean * mean));
+      const double clear = std::max(kLeadSettleUvPerMs * 1000.0 / rate, kLeadClearNoise * smooth_noise);
+      const double sink = kLeadSinkNoise * raw_noise;
+      size_t j = st_from;
+      const size_t j_end = ClampIndex(d.qrs_off - kLeadSearchSeconds * rate, n);
+      while (j > j_end && std::fabs(ys[j + 1] - ys[j] - mean) <= clear) --j;
+      if (j > j_end) {
+        size_t i = j;
+        if (std::fabs(y[i + 1] - y[i] - mean) <= sink) {
+          // The smoothing spread the wave late: back to where it ends.
+          const size_t behind = j > settle ? j - settle : 0;
+          while (i > behind && std::fabs(y[i] - y[i - 1] - mean) <= sink) --i;
+        } else {
+          const size_t stop = ClampIndex(static_cast<double>(j) + kLeadWalkSeconds * rate, n);
+          while (i < stop && i + 1 < n && std::fabs(y[i + 1] - y[i] - mean) > sink) ++i;
+        }
+        ends.push_back(static_cast<double>(i));
+      }
+    }
+  }
+  if (!onsets.empty()) {
+    std::sort(onsets.begin(), onsets.end());
+    d.qrs_on = onsets[std::min(onsets.size() - 1, kLeadRank)];
+  }
+  if (!ends.empty()) {
+    std::sort(ends.begin(), ends.end());
+    d.qrs_off = ends[ends.size() - 1 - std::min(ends.size() - 1, kLeadRank)];
+  }
+}
+
+// --------------------------------------------------------------------- T
+
+struct LeadTEnd {
+  double end = 0, peak = 0;
+  float amplitude = 0;
+};
+
+// T end of one lead by the trapezium-area method on the smoothed lead,
+// looked for again on the unsmoothed lead within the smoothing's reach.
+// False without a T wave.
+bool TEndOfLead(const std::vector<float>& y, const std::vector<float>& raw, size_t settle, double base,
+                size_t from, size_t to, double rate, LeadTEnd& out) {
+  if (to <= from + 2 || to >= y.size() || raw.size() != y.size()) return false;
+  size_t hi_at = from, lo_at = from;
+  for (size_t i = from; i <= to; ++i) {
+    if (y[i] > y[hi_at]) hi_at = i;
+    if (y[i] < y[lo_at]) lo_at = i;
+  }
+  const double hi = y[hi_at] - base, lo = y[lo_at] - base;
+  double sign = hi >= -lo ? 1.0 : -1.0;
+  size_t peak = sign > 0 ? hi_at : lo_at;
+  const double big = std::max(hi, -lo), small = std::min(hi, -lo);
+  // A biphasic T ends after its later lobe.
+  if (small >= kBiphasicRatio * big && small > 0) {
+    const size_t other = sign > 0 ? lo_at : hi_at;
+    if (other > peak) {
+      peak = other;
+      sign = -sign;
+    }
+  }
+  out.amplitude = static_cast<float>(std::max(hi, -lo));
+  out.peak = static_cast<double>(peak);
+  if (out.amplitude < kMinTAmplitude) return false;
+
+  // Steepest return towards the baseline after the peak.
+  const size_t steep_to = std::min(to, peak + SamplesOf(kSteepestWithin, rate));
+  size_t tm = peak;
+  double steepest = 0;
+  for (size_t i = peak + 1; i + 1 <= steep_to && i + 1 < y.size(); ++i) {
+    const double slope = -sign * (double{y[i + 1]} - y[i - 1]);
+    if (slope > steepest) {
+      steepest = slope;
+      tm = i;
+    }
+  }
+  const size_t tr = std::min(to, tm + SamplesOf(kAreaWindow, rate));
+  if (tr <= tm + 1) return false;
+  // Zhang et al.: the end maximises the area of the trapezium between the
+  // steepest point tm, a candidate t and the bound tr,
+  // A(t) = (y(tm) - y(t)) (2 tr - tm - t) for an upright wave.
+  auto area = [&](const std::vector<float>& v, size_t t) {
+    return sign * (double{v[tm]} - v[t]) *
+           (2.0 * static_cast<double>(tr) - static_cast<double>(tm) - static_cast<double>(t));
+  };
+  size_t best = tm;
+  double best_area = area(y, tm);
+  for (size_t t = tm + 1; t <= tr; ++t) {
+    const double a = area(y, t);
+    if (a > best_area) {
+      best_area = a;
+      best = t;
+    }
+  }
+  const size_t lo_t = best > tm + settle ? best - settle : tm;
+  const size_t hi_t = std::min(tr, best + settle);
+  size_t refined = best;
+  double refined_area = area(raw, best);
+  for (size_t t = lo_t; t <= hi_t; ++t) {
+    const double a = area(raw, t);
+    if (a > refined_area) {
+      refined_area = a;
+      refined = t;
+    }
+  }
+  out.end = static_cast<double>(refined);
+  return true;
+}
+
+// The global T end between the QRS and `limit`: the second latest of the
+// leads' ends (the latest when fewer than three leads have a T wave) over
+// the leads whose T wave is at least a quarter of the largest.
+void FindT(const DelineationInput& input, const std::vector<std::vector<float>>& smooth,
+           const std::vector<double>& base, double limit, Delineation& d) {
+  const MedianBeats& m = *input.medians;
+  const size_t n = m.length;
+  d.t_found = false;
+  const size_t from = ClampIndex(d.qrs_off + kTSearchFromOffset * m.rate, n);
+  const size_t to = ClampIndex(std::min(limit, static_cast<double>(n) - 2.0), n);
+  const size_t settle = SamplesOf(kTSmoothSeconds / 2.0, m.rate) + 1;
+  std::vector<LeadTEnd> ends;
+  float largest = 0;
+  for (size_t li : input.leads) {
+    LeadTEnd e;
+    if (TEndOfLead(smooth[li], m.leads[li], settle, base[li], from, to, m.rate, e)) {
+      ends.push_back(e);
+      largest = std::max(largest, e.amplitude);
+    }
+  }
+  d.t_amplitude = largest;
+  std::vector<double> kept;
+  float peak_amplitude = 0;
+  for (const LeadTEnd& e : ends) {
+    if (e.amplitude < kTRelativeAmplitude * largest) continue;
+    kept.push_back(e.end);
+    if (e.amplitude > peak_amplitude) {
+      peak_amplitude = e.amplitude;
+      d.t_peak = e.peak;
+    }
+  }
+  if (kept.empty()) return;
+  std::sort(kept.begin(), kept.end());
+  d.t_found = true;
+  d.t_off = kept.size() >= 3 ? kept[kept.size() - 2] : kept.back();
+}
+
+// --------------------------------------------------------------------- P
+
+// Mean correlation of the single beats with the median over [from, to].
+float BeatAgreement(const DelineationInput& input, size_t from, size_t to) {
+  const MedianBeats& m = *input.medians;
+  if (input.corrected == nullptr || input.fiducials.empty() || to < from) return 1.0f;
+  const size_t w = to - from + 1;
+  double sum_r = 0;
+  size_t beats = 0;
+  for (size_t f : input.fiducials) {
+    if (f + from < m.fiducial) continue;
+    const size_t start = f + from - m.fiducial;
+    double ab = 0, aa = 0, bb = 0;
+    bool inside = true;
+    for (size_t li : input.leads) {
+      const std::vector<float>& x = (*input.corrected)[li];
+      if (start + w > x.size()) {
+        inside = false;
+        break;
+      }
+      double ma = 0, mb = 0;
+      for (size_t k = 0; k < w; ++k) {
+        ma += x[start + k];
+        mb += m.leads[li][from + k];
+      }
+      ma /= static_cast<double>(w);
+      mb /= static_cast<double>(w);
+      for (size_t k = 0; k < w; ++k) {
+        const double a = x[start + k] - ma, b = m.leads[li][from + k] - mb;
+        ab += a * b;
+        aa += a * a;
+        bb += b * b;
+      }
+    }
+    if (!inside || !(aa > 0) || !(bb > 0)) continue;
+    sum_r += ab / std::sqrt(aa * bb);
+    ++beats;
+  }
+  return beats > 0 ? static_cast<float>(sum_r / static_cast<double>(beats)) : 0.0f;
+}
+
+// The P wave between the end of the previous beat's T wave (or 300 ms
+// before the QRS onset) and the QRS onset.
+void FindP(const DelineationInput& input, double rr, Delineation& d) {
+  const MedianBeats& m = *input.medians;
+  const double rate = m.rate;
+  const size_t n = m.length;
+  auto seconds = [&](double s) { return s * rate; };
+  d.p_present = false;
+  const size_t on = ClampIndex(d.qrs_on, n);
+  const size_t level_from = ClampIndex(d.qrs_on - seconds(kPLevelSeconds), n);
+  const auto smooth = LowPassed(m, input.leads, kPLowPassHz);
+  double p_start = d.qrs_on - seconds(kPSearchSeconds);
+  if (d.t_found) p_start = std::max(p_start, d.t_off - rr + seconds(kPAfterTEnd));
+  p_start = std::max(p_start, 0.0);
+  if (d.qrs_on - p_start < seconds(kPMinWindow)) return;
+  const size_t ps = ClampIndex(p_start, n);
+
+  // Each lead against the straight line from its level at the start of the
+  // window to its PR level: a P wave stands out from that line whether or
+  // not the TP and PR levels agree.
+  const size_t start_to = ClampIndex(p_start + seconds(kPLevelSeconds), n);
+  std::vector<double> pr_level(m.leads.size(), 0.0), start_level(m.leads.size(), 0.0);
+  for (size_t li : input.leads) {
+    pr_level[li] = Mean(smooth[li], level_from, on);
+    start_level[li] = Mean(smooth[li], ps, start_to);
+  }
+  const double span = std::max(1.0, static_cast<double>(on) - static_cast<double>(ps));
+  auto line = [&](size_t li, size_t i) {
+    return start_level[li] +
+           (pr_level[li] - start_level[li]) * (static_cast<double>(i) - static_cast<double>(ps)) / span;
+  };
+  std::vector<float> dev(n, 0.0f), slope(n, 0.0f);
+  for (size_t i = ps; i <= on; ++i) {
+    double sum = 0, sum_slope = 0;
+    for (size_t li : input.leads) {
+      const double z = smooth[li][i] - line(li, i);
+      sum += z * z;
+      if (i > 0 && i + 1 < n) sum_slope += std::fabs(smooth[li][i + 1] - smooth[li][i - 1]);
+    }
+    dev[i] = static_cast<float>(std::sqrt(sum));
+    slope[i] = static_cast<float>(sum_slope);
+  }
+  const size_t peak_from = ClampIndex(p_start + seconds(kPPeakMargin), n);
+  const size_t peak_to = ClampIndex(d.qrs_on - seconds(kPPeakBeforeQrs), n);
+  if (peak_to <= peak_from) return;
+  size_t tp = peak_from;
+  for (size_t i = peak_from; i <= peak_to; ++i) {
+    if (dev[i] > dev[tp]) tp = i;
+  }
+  if (!(dev[tp] > 0)) return;
+
+  // Onset and offset from the slope: the steepest point on each side of the
+  // peak, then out to where the slope falls to a part of its height above
+  // the quietest level on that side.
+  std::vector<float> slope_smooth(n);
+  MovingAverage(slope, std::max<size_t>(1, SamplesOf(kPSlopeSmoothing, rate)), slope_smooth);
+  const size_t reach = SamplesOf(kPSlopeReach, rate);
+  size_t rise = tp;
+  for (size_t i = tp > reach ? std::max(ps, tp - reach) : ps; i <= tp; ++i) {
+    if (slope_smooth[i] > slope_smooth[rise]) rise = i;
+  }
+  size_t fall = tp;
+  for (size_t i = tp; i <= std::min(on, tp + reach); ++i) {
+    if (slope_smooth[i] > slope_smooth[fall]) fall = i;
+  }
+  const double floor_before = MinIn(slope_smooth, ps, rise);
+  const double floor_after = MinIn(slope_smooth, fall, on);
+  const double thr_on = floor_before + kPOnsetFraction * (slope_smooth[rise] - floor_before);
+  const double thr_off = floor_after + kPOffsetFraction * (slope_smooth[fall] - floor_after);
+  double p_on = static_cast<double>(ps);
+  for (size_t i = rise; i > ps; --i) {
+    if (slope_smooth[i - 1] < thr_on) {
+      p_on = Crossing(slope_smooth, i - 1, i, thr_on);
+      break;
+    }
+  }
+  double p_off = d.qrs_on;
+  for (size_t i = fall; i < on; ++i) {
+    if (slope_smooth[i + 1] < thr_off) {
+      p_off = Crossing(slope_smooth, i, i + 1, thr_off);
+      break;
+    }
+  }
+
+  // On the unsmoothed leads, the corners the low-pass spread: the onset
+  // moves to where the raw slope rises far out of the quiet stretch's noise
+  // and stays out of it, the offset likewise. Without such clear slopes (a
+  // noisy or gradual wave) the smoothed estimates stand.
+  if (p_off > p_on) {
+    const size_t settle = SamplesOf(kPRefineReach, rate) + 1;
+    const size_t window = std::max<size_t>(2, SamplesOf(kQuietWindowSeconds, rate));
+    std::vector<float> back_raw, fwd_raw;
+    OneSidedSlopes(m.leads, input.leads, n, back_raw, fwd_raw);
+    double floor_b = 0, noise_b = 0, floor_f = 0, noise_f = 0;
+    const size_t on_lo = ClampIndex(p_on - static_cast<double>(settle), n);
+    const size_t on_hi = ClampIndex(p_on + static_cast<double>(settle), n);
+    const size_t off_lo = ClampIndex(p_off - static_cast<double>(settle), n);
+    const size_t off_hi = ClampIndex(p_off + static_cast<double>(settle), n);
+    QuietLevel(back_raw, ps, on_lo, window, floor_b, noise_b);
+    QuietLevel(fwd_raw, off_hi, on, window, floor_f, noise_f);
+    const double low_b = floor_b + kPRefineNoise * noise_b;
+    const double low_f = floor_f + kPRefineNoise * noise_f;
+    size_t first = on_hi + 1;
+    for (size_t k = on_hi; k >= on_lo && back_raw[k] > low_b; --k) {
+      first = k;
+      if (k == 0) break;
+    }
+    if (first <= on_hi && first > on_lo) p_on = Crossing(back_raw, first - 1, first, low_b);
+    size_t last = off_lo;
+    bool any = false;
+    for (size_t k = off_lo; k <= off_hi && k + 1 < n && fwd_raw[k] > low_f; ++k) {
+      last = k;
+      any = true;
+    }
+    if (any && last < off_hi) p_off = Crossing(fwd_raw, last, last + 1, low_f);
+  }
+  d.p_on = p_on;
+  d.p_off = p_off;
+  d.p_peak = static_cast<double>(tp);
+  float amplitude = 0;
+  for (size_t li : input.leads) {
+    for (size_t i = ClampIndex(p_on, n); i <= ClampIndex(p_off, n); ++i) {
+      amplitude = std::max(amplitude, static_cast<float>(std::fabs(smooth[li][i] - line(li, i))));
+    }
+  }
+  d.p_amplitude = amplitude;
+  d.p_agreement = BeatAgreement(input, ClampIndex(p_on - seconds(kPAgreementMargin), n),
+                                ClampIndex(p_off + seconds(kPAgreementMargin), n));
+  d.p_present = amplitude >= kMinPAmplitude && (p_off - p_on) >= seconds(kMinPDuration) &&
+                d.p_agreement >= kMinPAgreement;
+}
+
+}  // namespace
+
+bool FindQrs(const std::vector<std::vector<float>>& raw, const std::vector<std::vector<float>>& smooth,
+             std::span<const size_t> leads, size_t fiducial, double rate, double& onset, double& offset) {
+  size_t n = 0;
+  for (size_t li : leads) n = std::max(n, smooth[li].size());
+  if (n < 8 || fiducial >= n || leads.empty()) return false;
+  std::vector<float> back, fwd, back_raw, fwd_raw;
+  OneSidedSlopes(smooth, leads, n, back, fwd);
+  OneSidedSlopes(raw, leads, n, back_raw, fwd_raw);
+  auto at = [&](double seconds) { return ClampIndex(static_cast<double>(fiducial) + seconds * rate, n); };
+  size_t peak = at(-kQrsPeakSearch);
+  for (size_t i = peak, end = at(kQrsPeakSearch); i <= end; ++i) {
+    if (back[i] > back[peak]) peak = i;
+  }
+  if (!(back[peak] > 0)) return false;
+
+  const size_t window = std::max<size_t>(2, SamplesOf(kQuietWindowSeconds, rate));
+  double floor_on = 0, noise_on = 0, floor_off = 0, noise_off = 0;
+  double raw_floor_on = 0, raw_noise_on = 0, raw_floor_off = 0, raw_noise_off = 0;
+  QuietLevel(back, at(-kOnsetQuietFrom), at(-kOnsetQuietTo), window, floor_on, noise_on);
+  QuietLevel(fwd, at(kOffsetQuietFrom), at(kOffsetQuietTo), window, floor_off, noise_off);
+  QuietLevel(back_raw, at(-kOnsetQuietFrom), at(-kOnsetQuietTo), window, raw_floor_on, raw_noise_on);
+  QuietLevel(fwd_raw, at(kOffsetQuietFrom), at(kOffsetQuietTo), window, raw_floor_off, raw_noise_off);
+  const double height = back[peak];
+  const double thr_on = floor_on + std::max(kNoiseFactor * noise_on, kSlopeFraction * (height - floor_on));
+  const double thr_off = floor_off + std::max(kNoiseFactor * noise_off, kSlopeFraction * (height - floor_off));
+  const double low_on = raw_floor_on + kLowNoiseFactor * raw_noise_on;
+  const double low_off = raw_floor_off + kLowNoiseFactor * raw_noise_off;
+  const size_t quiet = std::max<size_t>(1, SamplesOf(kQuietSeconds, rate));
+  const size_t reach = SamplesOf(kLowReachSeconds, rate);
+  const size_t settle = SamplesOf(kQrsSmoothSeconds / 2.0, rate) + 1;
+
+  // Onset: out of the complex until the smoothed slope stays under the
+  // threshold for a while; then, on the unsmoothed slope, to where it sinks
+  // into the noise of the quiet stretch (hysteresis).
+  size_t run = 0;
+  size_t c = 0;
+  bool found = false;
+  for (size_t i = peak; i >= 1; --i) {
+    if (back[i] < thr_on) {
+      if (++run >= quiet) {
+        c = i + quiet - 1;
+        found = true;
+        break;
+      }
+    } else {
+      run = 0;
+    }
+  }
+  if (!found || c + 1 >= n) return false;
+  {
+    size_t i = c;
+    if (back_raw[i] <= low_on) {
+      // The smoothing spread the corner early: forward to the raw rise.
+      const size_t stop = std::min(peak, c + settle);
+      while (i < stop && back_raw[i + 1] <= low_on) ++i;
+    } else {
+      const size_t stop = c > reach ? c - reach : 0;
+      while (i > stop && back_raw[i] > low_on) --i;
+    }
+    onset = back_raw[i] <= low_on && i + 1 < n && back_raw[i + 1] > low_on
+                ? Crossing(back_raw, i, i + 1, low_on)
+                : Crossing(back, c, c + 1, thr_on);
+  }
+  run = 0;
+  found = false;
+  for (size_t i = peak; i + 1 < n; ++i) {
+    if (fwd[i] < thr_off) {
+      if (++run >= quiet) {
+        c = i + 1 - quiet;
+        found = true;
+        break;
+      }
+    } else {
+      run = 0;
+    }
+  }
+  if (!found || c == 0) return false;
+  {
+    size_t i = c;
+    if (fwd_raw[i] <= low_off) {
+      const size_t stop = c > settle ? std::max(peak, c - settle) : peak;
+      while (i > stop && fwd_raw[i - 1] <= low_off) --i;
+    } else {
+      const size_t stop = std::min(n - 1, c + reach);
+      while (i < stop && fwd_raw[i] > low_off) ++i;
+    }
+    offset = fwd_raw[i] <= low_off && i > 0 && fwd_raw[i - 1] > low_off ? Crossing(fwd_raw, i - 1, i, low_off)
+                                                                        : Crossing(fwd, c - 1, c, thr_off);
+  }
+  return offset > onset;
+}
+
+Delineation Delineate(const DelineationInput& input) {
+  Delineation d;
+  if (input.medians == nullptr || input.leads.empty()) return d;
+  const MedianBeats& m = *input.medians;
+  const double rate = m.rate;
+  const size_t n = m.length;
+  if (n < 16) return d;
+  for (size_t li : input.leads) {
+    if (li >= m.leads.size() || m.leads[li].size() != n) return d;
+  }
+
+  const auto qrs_smooth = Averaged(m, input.leads, kQrsSmoothSeconds);
+  d.qrs_found = FindQrs(m.leads, qrs_smooth, input.leads, m.fiducial, rate, d.qrs_on, d.qrs_off);
+  if (!d.qrs_found) return d;
+  RefineQrsByLeads(m, qrs_smooth, input.leads, d);
+  if (!(d.qrs_off > d.qrs_on)) {
+    d.qrs_found = false;
+    return d;
+  }
+
+  // Each lead's level just before the QRS onset.
+  const size_t on = ClampIndex(d.qrs_on, n);
+  const size_t level_from = ClampIndex(d.qrs_on - kPLevelSeconds * rate, n);
+  std::vector<double> base(m.leads.size(), 0.0);
+  for (size_t li : input.leads) base[li] = Mean(qrs_smooth[li], level_from, on);
+
+  // T end first within a share of the interval, or before the time a P
+  // wave and PR interval take ahead of the next QRS; then the P wave after
+  // it; then, once the next beat's P onset is known, the T end again if it
+  // ran into that P wave.
+  const auto t_smooth = Averaged(m, input.leads, kTSmoothSeconds);
+  const double rr = input.rr_samples > 0 ? input.rr_samples : rate;
+  FindT(input, t_smooth, base, d.qrs_on + std::max(kTShareOfInterval * rr, rr - kTBeforeNextQrs * rate), d);
+  FindP(input, rr, d);
+  if (d.p_present && d.t_found) {
+    const double next_p = d.p_on + rr - kTBeforeNextP * rate;
+    if (next_p < d.t_off) FindT(input, t_smooth, base, next_p, d);
+  }
+  return d;
+}
+
+}  // namespace ecg::engine

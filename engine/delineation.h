@@ -1,0 +1,65 @@
+#pragma once
+// Global delineation of the median beats over all analysed leads together.
+//
+// QRS: the summed one-sided slopes of the leads (backward differences for
+// the onset, forward for the end) leave the quiet level of the PR and ST
+// segments; onset and end are where they fall under a threshold (4 % of
+// the complex's largest slope, or four noise spreads of the quiet stretch)
+// and then, on the unsmoothed medians, down into that noise (hysteresis).
+// Each lead then gives its own departure from its PR level and its own
+// return to its early ST slope; the second earliest and second latest of
+// those are the global onset and end (the cardiologists' global fiducials
+// are those of the extreme leads).
+// T end: in every lead with a T wave of some size, the trapezium-area
+// method of Zhang et al. (2006) from the steepest point after the T peak;
+// the global end is the second latest of those ends.
+// P: searched between the end of the previous T wave and the QRS onset, as
+// the peak of the leads' joint deviation from the line joining the window's
+// start level to the PR level; onset and offset where the summed slope
+// falls to a part of its height on each side. A P wave is reported only
+// when it is large enough and the individual beats agree with the median
+// over it (correlation); otherwise "no P".
+// Every boundary is found on lightly smoothed medians first and then looked
+// for again on the medians as they are, close by, so a wave that starts or
+// ends with a corner is placed on the corner.
+
+#include <cstddef>
+#include <span>
+#include <vector>
+
+#include "engine/median_beats.h"
+
+namespace ecg::engine {
+
+struct Delineation {
+  bool qrs_found = false;
+  double qrs_on = 0, qrs_off = 0;  // fractional samples of the median beat
+  bool t_found = false;
+  double t_peak = 0, t_off = 0;
+  bool p_present = false;
+  double p_on = 0, p_peak = 0, p_off = 0;
+  // What the P decision was based on, for the evaluation program.
+  float p_amplitude = 0;    // µV, largest lead
+  float p_agreement = 0;    // mean correlation of the beats with the median P
+  float t_amplitude = 0;    // µV, largest lead
+};
+
+struct DelineationInput {
+  const MedianBeats* medians = nullptr;
+  std::vector<size_t> leads;   // analysed leads (indexes into the medians)
+  double rr_samples = 0;       // median interval between beats
+  // For the P agreement check: the baseline-corrected leads and the
+  // fiducials of the beats that made the medians.
+  const std::vector<std::vector<float>>* corrected = nullptr;
+  std::span<const size_t> fiducials;
+};
+
+Delineation Delineate(const DelineationInput& input);
+
+// The QRS of one set of medians alone (as they are, and lightly smoothed),
+// also for the first pass that places the baseline knots. Fractional
+// samples; false when none is found.
+bool FindQrs(const std::vector<std::vector<float>>& raw, const std::vector<std::vector<float>>& smooth,
+             std::span<const size_t> leads, size_t fiducial, double rate, double& onset, double& offset);
+
+}  // namespace ecg::engine
