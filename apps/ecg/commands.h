@@ -20,6 +20,7 @@ int RunUpdate(const Args& args);
 int RunAnalyse(const Args& args);
 int RunImport(const Args& args);
 int RunExportXml(const Args& args);
+int RunConvert(const Args& args);
 int RunPrint(const Args& args);  // built with the report engine (ECG_WITH_REPORTS)
 
 }  // namespace ecg::app

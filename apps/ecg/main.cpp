@@ -32,6 +32,8 @@ constexpr Command kCommands[] = {
     {"import", "convert a device event or handheld recorder file into records",
      ecg::app::RunImport},
     {"export-xml", "write a record as an XML document", ecg::app::RunExportXml},
+    {"convert", "write any readable SCP-ECG record as an uncompressed record",
+     ecg::app::RunConvert},
 #ifdef ECG_WITH_REPORTS
     {"print", "print reports of records to PDF, JPEG, TIFF, a printer or the preview",
      ecg::app::RunPrint},

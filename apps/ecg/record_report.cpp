@@ -76,6 +76,7 @@ void BuildRecordReport(const std::string& path, RecordReport& report, bool deriv
   struct stat st {};
   if (::stat(path.c_str(), &st) == 0) report.file_size = static_cast<uint64_t>(st.st_size);
   report.crc_checked = CReader::ReadCRCReport(path, report.crc);
+  DecodeForReport(path, report);
   if (!report.reader.Load(path, report.loaded, static_cast<int16_t>(kAllSectionBits))) {
     report.error = platform::GetLastError();
     report.readable = false;
@@ -94,6 +95,7 @@ std::string FormatText(RecordReport& r) {
   out << r.path << "\n";
   if (!r.readable) {
     out << "  unreadable: " << DescribeError(r.error) << "\n";
+    AppendDecodedText(r, out);
     return out.str();
   }
   const auto& header = r.reader.GetRecordHeader();
@@ -165,6 +167,7 @@ std::string FormatText(RecordReport& r) {
   }
   if (!tags.empty()) out << "  other tags     " << tags << "\n";
   AppendSignalText(r, out);
+  AppendDecodedText(r, out);
   return out.str();
 }
 
@@ -271,6 +274,7 @@ std::string FormatJson(RecordReport& r) {
   }
   j.EndArray();
   WriteSignalJson(r, j);
+  WriteDecodedJson(r, j);
   j.EndObject();
   return j.str();
 }

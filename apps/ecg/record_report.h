@@ -6,6 +6,7 @@
 #include <string>
 
 #include "scp/reader.h"
+#include "scp/scp_decoder.h"
 
 namespace ecg::app {
 
@@ -22,6 +23,11 @@ struct RecordReport {
   bool derive_requested = false;
   bool derive_ok = false;
   uint32_t derive_error = 0;
+  // The decoder's view: encodings, decoded samples, statements (Sections 8
+  // and 11), or why it refuses the record.
+  bool decoded = false;
+  scp::DecodedRecord decoded_record;
+  scp::DecodeReport decode_report;
 
   // True when the record CRC and every checked section CRC are right.
   bool AllCrcsValid() const;
@@ -39,6 +45,11 @@ class JsonWriter;
 // The parts about leads, samples and measurements (record_report_leads.cpp).
 void AppendSignalText(RecordReport& report, std::ostringstream& out);
 void WriteSignalJson(RecordReport& report, JsonWriter& json);
+
+// The decoder's parts (record_report_decoded.cpp).
+void DecodeForReport(const std::string& path, RecordReport& report);
+void AppendDecodedText(const RecordReport& report, std::ostringstream& out);
+void WriteDecodedJson(const RecordReport& report, JsonWriter& json);
 
 // "code 13 (invalid data)"
 std::string DescribeError(uint32_t code);
