@@ -33,7 +33,10 @@ constexpr const char* kHelp =
     "                     2048 single lead, 4096 zoom, 8192 averaged zoom)\n\n"
     "Files: .pdf is one vector PDF; .jpg/.jpeg and .tif/.tiff are 200 dpi images,\n"
     "page 1 in OUT, page n in OUT-n (e.g. report.jpg, report-2.jpg).\n"
-    "Without DISPLAY or WAYLAND_DISPLAY it runs on Qt's offscreen platform.\n";
+    "Without DISPLAY or WAYLAND_DISPLAY it runs on Qt's offscreen platform.\n\n"
+    "Exit code: 0 printed; 1 nothing printed (no report type applies to the\n"
+    "records, or the printer or file failed); 2 bad usage, a record or options\n"
+    "file that cannot be read.\n";
 
 constexpr int32_t kAllReportTypes = 1 | 2 | 4 | 8 | 16 | 32 | 64 | 128 | 1024 | 2048 | 4096 | 8192;
 

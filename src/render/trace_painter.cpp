@@ -60,7 +60,7 @@ void TracePainter::DrawLayout(const QRectF& rect, int layout, const RecordTraces
       painter_.drawLine(QPointF(x0, base - scale_.Y(kSeparatorMm)),
                         QPointF(x0, base + scale_.Y(kSeparatorMm)));
     }
-    if (!plan.shape.one_lead || cell.row == 0) {
+    if (style_.draw_labels && (!plan.shape.one_lead || cell.row == 0)) {
       DrawLabel(QString::fromStdString(LeadLabel(code)), x0 + scale_.X(1.0), top + scale_.Y(0.5));
     }
     if (const TraceLead* lead = source.Find(code)) {

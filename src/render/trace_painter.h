@@ -27,6 +27,7 @@ struct TraceStyle {
   double trace_width_mm = 0.2;
   bool draw_grid = true;
   bool draw_calibration = true;
+  bool draw_labels = true;
   bool draw_fiducials = true;  // averaged layouts: marks of the median beat
 };
 

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "image_probe.h"
@@ -193,6 +194,52 @@ TEST(PaperScaleImageGaps, LeadsTheRecordLacksStayEmpty) {
   };
   EXPECT_GT(baseline_ink(0, 2), 0u);   // III
   EXPECT_EQ(baseline_ink(2, 0), 0u);   // V1 absent
+}
+
+}  // namespace
+}  // namespace ecg::render
+
+namespace ecg::render {
+namespace {
+
+// Grid, pulses and traces without text (fonts differ between machines)
+// against the checked-in picture, within a small tolerance. Set
+// ECG_UPDATE_GOLDEN=1 to write a new golden picture after a deliberate
+// change, and look at it before checking it in.
+TEST(PaperScaleGolden, SequentialLayoutMatchesTheGoldenPicture) {
+  test::EnsureQtApplication();
+  const RecordTraces traces = LoadTraces(test::SyntheticEcgRecord());
+  const PaperScale scale = PaperScale::FromDpi(100, 100);
+  QImage image(static_cast<int>(scale.X(265)), static_cast<int>(scale.Y(160)), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    TraceStyle style;
+    style.draw_labels = false;
+    style.grid.minor_style = MinorGrid::kDotted;
+    TracePainter tp(painter, scale, style);
+    tp.DrawLayout(QRectF(0, 0, scale.X(265), scale.Y(120)), kLayout3x4Sequential, traces, kOrder, 0, 0);
+    tp.DrawStrip(QRectF(0, scale.Y(120), scale.X(265), scale.Y(40)), traces, 2, 0);
+  }
+  test::SaveTestPng(image, "render_golden_actual.png");
+  const QString golden_path = QStringLiteral(ECG_RENDER_GOLDEN_DIR "/sequential_3x4_100dpi.png");
+  if (std::getenv("ECG_UPDATE_GOLDEN") != nullptr) {
+    ASSERT_TRUE(image.save(golden_path, "PNG"));
+  }
+  QImage golden(golden_path);
+  ASSERT_FALSE(golden.isNull()) << golden_path.toStdString();
+  golden = golden.convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(golden.size(), image.size());
+  int different = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb a = image.pixel(x, y), b = golden.pixel(x, y);
+      if (std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)) > 60) {
+        ++different;
+      }
+    }
+  }
+  EXPECT_LE(different, image.width() * image.height() / 500) << "pixels differing from the golden picture";
 }
 
 }  // namespace
