@@ -13,6 +13,8 @@
 #include "platform/byte_stream.h"
 #include "platform/last_error.h"
 #include "platform/text_codec.h"
+#include "scp/record_converter.h"
+#include "scp/scp_decoder.h"
 
 using namespace ecg::platform;
 
@@ -109,6 +111,20 @@ const char* GenderText(uint8_t sex) {
   }
 }
 
+// Records of other systems (Huffman coding, differences, reference beats,
+// bimodal compression): true with the decoded record when the record is
+// encoded. Uncompressed records take the reader's path unchanged.
+bool DecodeEncodedRecord(const RecordSource& source, ecg::scp::DecodedRecord& record) {
+  FileHandle stream = source.OpenRead();
+  uint64_t size = 0;
+  if (!stream || !stream->Size(&size) || size > ecg::scp::kMaxRecordBytes) return false;
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  size_t got = 0;
+  if (!stream->ReadAt(0, bytes.data(), bytes.size(), &got) || got != bytes.size()) return false;
+  ecg::scp::DecodeReport report;
+  return ecg::scp::DecodeScpRecord(bytes, record, report) && !record.Uncompressed();
+}
+
 // Age in whole years on the recording date.
 int AgeYears(const CPatientInfo& p, const CRecordInfo& r) {
   int age = r.m_year - p.m_birthYear;
@@ -137,6 +153,14 @@ bool CECGScpToXml::ReadRecord() {
   if (!ReadPatientAndRecordInfo(m_scp, &m_patient, &m_recording)) return false;
   if (!ReadGeneralInfo(m_scp, &m_general)) return false;
   m_analysisPresent = ReadAnalysisInfo(m_scp, &m_analysis);
+  if (ecg::scp::DecodedRecord decoded; DecodeEncodedRecord(m_scp, decoded)) {
+    std::string why;
+    if (!ecg::scp::StoreDecodedSamples(decoded, m_definitions, m_rhythm, m_median, why)) {
+      return false;
+    }
+    m_measurementsPresent = ReadLeadMeasurements(m_scp, &m_measurements);
+    return true;
+  }
   if (!ReadLeadDefs(m_scp, &m_definitions)) return false;
   m_measurementsPresent = ReadLeadMeasurements(m_scp, &m_measurements);
   if (!ReadRhythmData(m_scp, &m_rhythm)) return false;
@@ -218,6 +242,20 @@ bool CECGScpToXml::Build(std::string& document, bool& record_readable) {
 void CECGScpToXml::AppendChannels(XmlTree& t, xmlNode* test) {
   int16_t loaded = 0;
   if (!Load(m_scp, loaded, static_cast<int16_t>(kAllSectionBits))) return;
+  if (ecg::scp::DecodedRecord decoded; DecodeEncodedRecord(m_scp, decoded)) {
+    // The reader cannot undo the encodings: the decoded samples replace
+    // whatever it made of Sections 3, 5 and 6.
+    std::string why;
+    if (!ecg::scp::StoreDecodedSamples(decoded, m_leadDefinitions, m_rhythmData, m_medianData,
+                                       why)) {
+      return;
+    }
+    m_loaded |= kSection3Bit | kSection6Bit;
+    m_rhythmPresent = true;
+    m_medianPresent = m_medianData.m_leadCount > 0;
+    m_loaded = static_cast<uint16_t>(m_medianPresent ? (m_loaded | kSection5Bit)
+                                                     : (m_loaded & ~kSection5Bit));
+  }
   const int16_t leads = GetLeads();
   const SLeadDefinitions* definitions = GetLeadDefinitionsPtr();
   if (leads <= 0 || definitions == nullptr) return;

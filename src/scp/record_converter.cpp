@@ -62,6 +62,61 @@ bool StoreSignal(const ecg::scp::DecodedSignal& signal, uint16_t multiplier, SEn
 
 }  // namespace
 
+bool ecg::scp::StoreDecodedSamples(const DecodedRecord& record, SLeadDefinitions& definitions,
+                                   SEncodedData& rhythm_out, SEncodedData& median_out,
+                                   std::string& why) {
+  const auto& rhythm = record.rhythm;
+  median_out.KillData();
+  if (!rhythm.present || rhythm.leads.empty()) {
+    why = "the record holds no rhythm data";
+    return Fail(kErrorInvalidData);
+  }
+  if (record.leads.size() > SLeadDefinitions::kMaxLeads) {
+    why = "the record has more leads than this system's records hold (254)";
+    return Fail(kErrorOutOfStructures);
+  }
+  for (const auto* signal : {&record.rhythm, &record.median}) {
+    for (const auto& lead : signal->leads) {
+      if (lead.size() > SEncodedData::kMaxSamples) {
+        why = "a lead of " + std::to_string(lead.size()) +
+              " samples is longer than this system's records hold (65535)";
+        return Fail(kErrorOutOfStructures);
+      }
+    }
+  }
+  if (!definitions.Allocate(static_cast<uint32_t>(record.leads.size()))) return false;
+  definitions.m_flags =
+      static_cast<uint8_t>(record.leadFlags & ~kLeadFlagReferenceBeatSubtraction);
+  for (size_t l = 0; l < record.leads.size(); ++l) {
+    SLeadDef& def = definitions.m_leads[l];
+    def.m_leadId = record.leads[l].id;
+    const size_t n = l < rhythm.leads.size() ? rhythm.leads[l].size() : 0;
+    def.m_startSample = n ? 1 : 0;
+    def.m_endSample = static_cast<uint32_t>(n);
+  }
+  // Multipliers: the record's own, or for a signal rebuilt from two, the
+  // largest unit both are whole multiples of.
+  uint16_t preferred = rhythm.amplitudeMultiplier;
+  if (record.referenceBeatSubtraction) {
+    preferred = static_cast<uint16_t>(std::gcd(rhythm.amplitudeMultiplier,
+                                               record.median.amplitudeMultiplier));
+  }
+  const uint16_t rhythm_unit = StorageMultiplier(rhythm, preferred);
+  if (rhythm_unit == 0) {
+    why = "the rhythm amplitudes exceed what 16-bit samples can hold";
+    return Fail(kErrorInvalidData);
+  }
+  if (!StoreSignal(rhythm, rhythm_unit, rhythm_out)) return false;
+  const auto& median = record.median;
+  bool has_median = false;
+  for (const auto& lead : median.leads) has_median = has_median || !lead.empty();
+  if (median.present && has_median) {
+    const uint16_t median_unit = StorageMultiplier(median, median.amplitudeMultiplier);
+    if (median_unit != 0 && !StoreSignal(median, median_unit, median_out)) return false;
+  }
+  return true;
+}
+
 bool CRecordConverter::ReadSourceSection1(ecg::scp::DecodeReport& report) {
   SSectionHeader header;
   if (GetSection(m_file, &m_index, 1, &header) &&
@@ -81,59 +136,17 @@ bool CRecordConverter::ReadSourceSection1(ecg::scp::DecodeReport& report) {
 
 bool CRecordConverter::FillSamples(const ecg::scp::DecodedRecord& record,
                                    ecg::scp::DecodeReport& report) {
-  const auto& rhythm = record.rhythm;
-  if (!rhythm.present || rhythm.leads.empty()) {
-    report.message = "the record holds no rhythm data";
-    return Fail(kErrorInvalidData);
+  if (!ecg::scp::StoreDecodedSamples(record, m_leadDefinitions, m_rhythmData, m_medianData,
+                                     report.message)) {
+    return false;
   }
-  if (record.leads.size() > SLeadDefinitions::kMaxLeads) return Fail(kErrorOutOfStructures);
-  for (const auto* signal : {&record.rhythm, &record.median}) {
-    for (const auto& lead : signal->leads) {
-      if (lead.size() > SEncodedData::kMaxSamples) {
-        report.message = "a lead of " + std::to_string(lead.size()) +
-                         " samples is longer than this system's records hold (65535)";
-        return Fail(kErrorOutOfStructures);
-      }
-    }
-  }
-  // Section 3: every lead from sample 1, as long as it decoded; the
-  // reference beat is back in the samples.
-  if (!m_leadDefinitions.Allocate(static_cast<uint32_t>(record.leads.size()))) return false;
-  m_leadDefinitions.m_flags = static_cast<uint8_t>(record.leadFlags & ~kLeadFlagReferenceBeatSubtraction);
-  for (size_t l = 0; l < record.leads.size(); ++l) {
-    SLeadDef& def = m_leadDefinitions.m_leads[l];
-    def.m_leadId = record.leads[l].id;
-    const size_t n = l < rhythm.leads.size() ? rhythm.leads[l].size() : 0;
-    def.m_startSample = n ? 1 : 0;
-    def.m_endSample = static_cast<uint32_t>(n);
-  }
-  // Multipliers: the record's own, or for a signal rebuilt from two, the
-  // largest unit both are whole multiples of.
-  uint16_t preferred = rhythm.amplitudeMultiplier;
-  if (record.referenceBeatSubtraction) {
-    preferred = static_cast<uint16_t>(std::gcd(rhythm.amplitudeMultiplier,
-                                               record.median.amplitudeMultiplier));
-  }
-  const uint16_t rhythm_unit = ecg::scp::StorageMultiplier(rhythm, preferred);
-  if (rhythm_unit == 0) {
-    report.message = "the rhythm amplitudes exceed what 16-bit samples can hold";
-    return Fail(kErrorInvalidData);
-  }
-  if (!StoreSignal(rhythm, rhythm_unit, m_rhythmData)) return false;
   m_loaded |= kSection3Bit | kSection6Bit;
   m_rhythmReady = m_rhythmPresent = true;
-  const auto& median = record.median;
-  if (median.present && !median.leads.empty()) {
-    const uint16_t median_unit = ecg::scp::StorageMultiplier(median, median.amplitudeMultiplier);
-    bool has_samples = false;
-    for (const auto& lead : median.leads) has_samples = has_samples || !lead.empty();
-    if (median_unit != 0 && has_samples) {
-      if (!StoreSignal(median, median_unit, m_medianData)) return false;
-      m_loaded |= kSection5Bit;
-      m_medianReady = m_medianPresent = true;
-    } else {
-      report.warnings.push_back("the median beats are left out: they cannot be stored");
-    }
+  if (m_medianData.m_leadCount > 0) {
+    m_loaded |= kSection5Bit;
+    m_medianReady = m_medianPresent = true;
+  } else if (record.median.present) {
+    report.warnings.push_back("the median beats are left out: they cannot be stored");
   }
   return true;
 }

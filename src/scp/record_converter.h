@@ -37,4 +37,13 @@ namespace ecg::scp {
 // -32768. 0 when none up to 65535 nV fits.
 uint16_t StorageMultiplier(const DecodedSignal& signal, uint16_t preferred);
 
+// The decoded record as this system's model: Section 3 with every lead from
+// sample 1 (reference beat flag cleared), rhythm and median samples as
+// 16-bit values at StorageMultiplier (median left empty when the record has
+// none or it cannot be stored). False with a reason in `why` (and last error
+// 13 or 84) when there is no rhythm, a lead is longer than 65535 samples or
+// the amplitudes do not fit.
+bool StoreDecodedSamples(const DecodedRecord& record, SLeadDefinitions& definitions,
+                         SEncodedData& rhythm, SEncodedData& median, std::string& why);
+
 }  // namespace ecg::scp

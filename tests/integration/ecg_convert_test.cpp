@@ -101,6 +101,22 @@ TEST(EcgConvert, EncodedRecordBecomesAnUncompressedRecordWithTheSameSamples) {
   EXPECT_EQ(ReadFile(out).size(), ReadFile(again).size());
 }
 
+// The XML export shows an encoded record with its decoded samples: the same
+// document as for the record converted first.
+TEST(EcgConvert, XmlExportOfAnEncodedRecordEqualsThatOfItsConversion) {
+  TempFolder folder;
+  const std::string in = folder.Write("encoded.scp", EncodedRecord());
+  const std::string plain = folder.File("plain.scp");
+  ASSERT_EQ(Ecg({"convert", in, plain}).exit_code, 0);
+  ASSERT_EQ(Ecg({"export-xml", in, folder.File("encoded.xml")}).exit_code, 0);
+  ASSERT_EQ(Ecg({"export-xml", plain, folder.File("plain.xml")}).exit_code, 0);
+  const auto encoded_xml = ReadFile(folder.File("encoded.xml"));
+  const std::string text(encoded_xml.begin(), encoded_xml.end());
+  EXPECT_TRUE(Contains(text, "<values multiplier=\"2500\" interval=\"2000\" difference=\"0\""))
+      << text.substr(0, 2000);
+  EXPECT_EQ(encoded_xml, ReadFile(folder.File("plain.xml")));
+}
+
 TEST(EcgConvert, BrokenRecordsAndBadUsageAreRefusedWithoutOutput) {
   TempFolder folder;
   Bytes broken = EncodedRecord();
