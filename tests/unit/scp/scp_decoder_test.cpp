@@ -12,6 +12,7 @@
 
 #include "scp/huffman.h"
 #include "scp/little_endian.h"
+#include "scp/record_converter.h"
 #include "scp/reference_beat.h"
 #include "scp/scp_decoder.h"
 #include "scp/scp_statements.h"
@@ -570,6 +571,56 @@ TEST(ScpDecoderSamples, CorruptRecordIsRefused) {
   EXPECT_NE(report.status, DecodeStatus::kOk);
   std::printf("corrupt: %s: %s\n", ecg::scp::DecodeStatusName(report.status),
               report.message.c_str());
+}
+
+}  // namespace
+
+// ------------------------------------------------ Storing decoded samples
+
+namespace {
+
+TEST(ScpStoreDecoded, MultiplierGrowsUntilSamplesStayBelowTheMarkers) {
+  ecg::scp::DecodedSignal signal;
+  signal.leads = {{-100.0f, 2031.0f}};
+  EXPECT_EQ(ecg::scp::StorageMultiplier(signal, 1000), 1000);
+  signal.leads = {{-100.0f, 2032.0f}};  // 2032 units of 1 µV would read as a marker
+  EXPECT_EQ(ecg::scp::StorageMultiplier(signal, 1000), 2000);
+  signal.leads = {{0.0f, 5000.0f}};
+  // 183 -> 366 -> 732 -> 1464 -> 2928 nV: 5000 µV is 1707 units.
+  EXPECT_EQ(ecg::scp::StorageMultiplier(signal, 183), 2928);
+  signal.leads = {{0.0f, 1e9f}};
+  EXPECT_EQ(ecg::scp::StorageMultiplier(signal, 1000), 0);
+}
+
+TEST(ScpStoreDecoded, DecodedRecordBecomesTheModelWithoutTheReferenceBeatFlag) {
+  DecodedRecord record;
+  record.leadFlags = 0x01 | 0x04;
+  record.leads = {{1, 1, 3}, {2, 1, 3}};
+  record.referenceBeatSubtraction = true;
+  record.rhythm.present = true;
+  record.rhythm.amplitudeMultiplier = 20000;
+  record.rhythm.sampleInterval = 2000;
+  record.rhythm.leads = {{5.0f, 10.0f, -15.0f}, {0.0f, 2.4f, 2.6f}};
+  record.median.present = true;
+  record.median.amplitudeMultiplier = 5000;
+  record.median.sampleInterval = 2000;
+  record.median.leads = {{5.0f}, {}};
+  SLeadDefinitions definitions;
+  SEncodedData rhythm, median;
+  std::string why;
+  ASSERT_TRUE(ecg::scp::StoreDecodedSamples(record, definitions, rhythm, median, why)) << why;
+  EXPECT_EQ(definitions.m_flags, 0x04);
+  EXPECT_EQ(definitions.m_leads[1].m_endSample, 3u);
+  EXPECT_EQ(rhythm.m_amplitudeMultiplier, 5000);  // gcd of 20000 and 5000
+  EXPECT_EQ(rhythm.Samples(0)[2], -3);
+  EXPECT_EQ(rhythm.Samples(1)[1], 0);   // 2.4 µV rounds to 0 units of 5 µV
+  EXPECT_EQ(rhythm.Samples(1)[2], 1);   // 2.6 µV to 1
+  EXPECT_EQ(median.m_leadCount, 2);
+  EXPECT_EQ(median.SampleCount(1), 0);
+
+  record.rhythm.leads[0].assign(70000, 0.0f);
+  EXPECT_FALSE(ecg::scp::StoreDecodedSamples(record, definitions, rhythm, median, why));
+  EXPECT_NE(why.find("65535"), std::string::npos);
 }
 
 }  // namespace
