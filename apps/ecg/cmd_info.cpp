@@ -74,6 +74,10 @@ int RunInfo(const Args& args) {
       std::fprintf(stderr, "ecg info: %s: cannot read the record: %s\n", files[i].c_str(),
                    DescribeError(report->error).c_str());
       exit_code = kExitUsage;
+    } else if (!report->decoded) {
+      std::fprintf(stderr, "ecg info: %s: the samples cannot be decoded: %s: %s\n",
+                   files[i].c_str(), scp::DecodeStatusName(report->decode_report.status),
+                   report->decode_report.message.c_str());
     }
     if (json) {
       std::fputs(FormatJson(*report).c_str(), stdout);
