@@ -47,7 +47,7 @@ std::unique_ptr<PosixFile> PosixFile::Open(const std::string& path, FileMode mod
   if (mode == FileMode::kRead) {
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_RANDOM);
   }
-  auto* file = new (std::nothrow) PosixFile(fd);
+  auto* file = new (std::nothrow) PosixFile(fd, mode != FileMode::kRead);
   if (file == nullptr) {
     ::close(fd);
     SetLastError(kErrorOutOfMemory);
@@ -116,6 +116,7 @@ bool PosixFile::Truncate(uint64_t size) {
 }
 
 bool PosixFile::Flush() {
+  if (!writable_) return true;
   if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) return Fail(ErrorFromErrno(errno));
   return true;
 }

@@ -29,7 +29,8 @@ class ByteStream {
   virtual uint64_t Tell() const = 0;
   virtual bool Size(uint64_t* size) = 0;
   virtual bool Truncate(uint64_t size) = 0;
-  // Makes written bytes durable (fsync for files).
+  // Makes written bytes durable (fsync for files opened for writing; nothing
+  // to do for read-only ones).
   virtual bool Flush() = 0;
 };
 
@@ -62,8 +63,9 @@ class PosixFile final : public ByteStream {
   int fd() const { return fd_; }
 
  private:
-  explicit PosixFile(int fd) : fd_(fd) {}
+  PosixFile(int fd, bool writable) : fd_(fd), writable_(writable) {}
   int fd_;
+  bool writable_;
   uint64_t position_ = 0;
 };
 

@@ -271,7 +271,9 @@ TEST(ReaderCrc, ByteChangedInSectionTwoFailsOnlyTheRecordCrc) {
   ASSERT_TRUE(CReader::ReadCRCReport(Mem(bytes), report));
   EXPECT_FALSE(report.recordValid);
   for (const auto& e : report.entries) {
-    if (e.id == 0 || e.id == 1) EXPECT_TRUE(e.valid) << e.id;
+    if (e.id == 0 || e.id == 1) {
+      EXPECT_TRUE(e.valid) << e.id;
+    }
     if (e.id == 2) {
       EXPECT_FALSE(e.checked);
       EXPECT_FALSE(e.valid);
@@ -415,7 +417,9 @@ TEST(ReaderForeignRecords, RecordsFromOtherSystemsCheckAndLoadTheirHeaders) {
     CReader reader;
     int16_t loaded = 0;
     ASSERT_TRUE(reader.Load(entry.path().string(), loaded, kWantAll)) << name;
-    if (!corrupt) EXPECT_TRUE(loaded & kSection1Bit) << name;
+    if (!corrupt) {
+      EXPECT_TRUE(loaded & kSection1Bit) << name;
+    }
   }
   EXPECT_GE(seen, 5);
 }

@@ -349,10 +349,10 @@ TEST(Writer, SampleSectionsRoundTripAndFileOrderFollowsSectionZero) {
   for (uint32_t i = 0; i < index.m_count; ++i) {
     const SIndexEntry* e = index.Entry(i);
     if (e->m_length == 0) {
-      EXPECT_EQ(e->m_position, 0u);
+      EXPECT_EQ(+e->m_position, 0u);
       continue;
     }
-    EXPECT_GT(e->m_position, last);
+    EXPECT_GT(+e->m_position, last);
     last = e->m_position;
   }
   // Section versions: 11 for Section 1, 10 for 0, 3, 5 and 6.
