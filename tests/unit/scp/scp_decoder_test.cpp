@@ -610,7 +610,8 @@ TEST(ScpStoreDecoded, DecodedRecordBecomesTheModelWithoutTheReferenceBeatFlag) {
   std::string why;
   ASSERT_TRUE(ecg::scp::StoreDecodedSamples(record, definitions, rhythm, median, why)) << why;
   EXPECT_EQ(definitions.m_flags, 0x04);
-  EXPECT_EQ(definitions.m_leads[1].m_endSample, 3u);
+  const uint32_t end = definitions.m_leads[1].m_endSample;  // packed field: copied
+  EXPECT_EQ(end, 3u);
   EXPECT_EQ(rhythm.m_amplitudeMultiplier, 5000);  // gcd of 20000 and 5000
   EXPECT_EQ(rhythm.Samples(0)[2], -3);
   EXPECT_EQ(rhythm.Samples(1)[1], 0);   // 2.4 µV rounds to 0 units of 5 µV
