@@ -22,7 +22,7 @@ constexpr float kMaxAmplitude = 2.0f;
 constexpr float kNoiseOutside = 0.6f;
 constexpr float kPoorMatchOutside = 0.35f;
 constexpr double kPrematureFraction = 0.82;
-constexpr double kIrregularity = 0.12;  // median successive difference over median interval
+constexpr float kIrregularity = 0.08f;  // median deviation of the intervals over their median
 
 // Windows of all beats, leads side by side: [beat][lead][sample].
 class Windows {
@@ -224,29 +224,35 @@ TypedBeats TypeBeats(const EcgSignal& signal, const std::vector<std::vector<floa
 
   // Early dominant forms in an otherwise regular rhythm, timed from the
   // previous complex of the dominant form (an interpolated ectopic beat
-  // leaves the next one on time).
-  std::vector<float> intervals, diffs;
+  // leaves the next one on time). The rhythm is irregular when the
+  // intervals between neighbouring dominant beats spread widely about
+  // their median (atrial fibrillation); a single early beat does not make
+  // it so.
   std::vector<size_t> clean;
   for (size_t i = 0; i < count; ++i) {
     if (out.beats[i].type == kBeatDominant) clean.push_back(i);
   }
-  for (size_t k = 1; k < clean.size(); ++k) {
-    intervals.push_back(static_cast<float>(out.beats[clean[k]].fiducial) -
-                        static_cast<float>(out.beats[clean[k - 1]].fiducial));
+  std::vector<float> neighbours;
+  for (size_t i = 1; i < count; ++i) {
+    if (out.beats[i].type == kBeatDominant && out.beats[i - 1].type == kBeatDominant) {
+      neighbours.push_back(static_cast<float>(out.beats[i].fiducial) - static_cast<float>(out.beats[i - 1].fiducial));
+    }
   }
-  for (size_t k = 1; k < intervals.size(); ++k) diffs.push_back(std::fabs(intervals[k] - intervals[k - 1]));
-  if (intervals.size() >= 2) {
-    std::vector<float> copy = intervals;
+  if (neighbours.size() >= 2) {
+    std::vector<float> copy = neighbours;
     const float median_rr = MedianInPlace(copy);
-    const float median_diff = diffs.empty() ? 0.0f : MedianInPlace(diffs);
-    out.irregular = median_rr > 0 && median_diff / median_rr > kIrregularity;
+    std::vector<float> spread;
+    for (float v : neighbours) spread.push_back(std::fabs(v - median_rr));
+    const float mad = MedianInPlace(spread);
+    out.irregular = median_rr > 0 && mad / median_rr > kIrregularity;
     if (!out.irregular && median_rr > 0) {
       for (size_t k = 1; k < clean.size(); ++k) {
         Beat& beat = out.beats[clean[k]];
-        if (beat.type != kBeatDominant) continue;
-        const float before_rr = intervals[k - 1];
+        const float before_rr = static_cast<float>(beat.fiducial) - static_cast<float>(out.beats[clean[k - 1]].fiducial);
         const bool early = before_rr < kPrematureFraction * median_rr;
-        const bool pause_after = k >= intervals.size() || intervals[k] > 1.1f * before_rr;
+        const bool pause_after =
+            k + 1 >= clean.size() ||
+            static_cast<float>(out.beats[clean[k + 1]].fiducial) - static_cast<float>(beat.fiducial) > 1.1f * before_rr;
         if (early && pause_after) beat.type = kBeatPremature;
       }
     }

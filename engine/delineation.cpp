@@ -27,14 +27,15 @@ constexpr double kQuietWindowSeconds = 0.02;
 constexpr double kSlopeFraction = 0.04;   // of the complex's largest summed slope
 constexpr double kNoiseFactor = 4.0;      // spreads of the quiet stretch
 constexpr double kLowNoiseFactor = 1.0;
+constexpr double kLowShare = 0.7;
 constexpr double kQuietSeconds = 0.008;
 constexpr double kLowReachSeconds = 0.03;
 // Each lead's departure: clear of its PR level by the larger of this and
 // kLeadClearNoise noise spreads, followed back to within one spread.
 constexpr double kLeadClearUv = 20.0;
 constexpr double kLeadClearNoise = 5.0;
-constexpr double kLeadSinkNoise = 1.0;
-constexpr double kLeadLevelFrom = 0.04, kLeadLevelTo = 0.01;  // before the onset
+constexpr double kLeadSinkNoise = 2.0;
+constexpr double kLeadLevelFrom = 0.03, kLeadLevelTo = 0.01;  // before the onset
 constexpr double kLeadSearchSeconds = 0.04;
 constexpr double kLeadWalkSeconds = 0.03;
 // Each lead's return: its slope settles to that of its early ST segment
@@ -44,12 +45,14 @@ constexpr double kStFrom = 0.02, kStTo = 0.06;  // after the offset
 // The second earliest onset and the second latest end over the leads: the
 // cardiologists' global fiducials are the extreme leads', but a single lead
 // should not decide.
-constexpr size_t kLeadRank = 1;
+constexpr size_t kLeadRank = 0;
+constexpr double kLeadMaxShift = 0.02;
+constexpr double kLeadNoiseSeconds = 0.1;
 
 // T wave.
 constexpr double kTSmoothSeconds = 0.02;
 constexpr double kTSearchFromOffset = 0.06;
-constexpr double kTShareOfInterval = 0.6;
+constexpr double kTShareOfInterval = 0.7;
 constexpr double kTBeforeNextQrs = 0.22;
 constexpr double kTBeforeNextP = 0.02;
 constexpr float kMinTAmplitude = 40.0f;  // µV
@@ -72,6 +75,9 @@ constexpr double kPSlopeSmoothing = 0.02;
 constexpr double kPSlopeReach = 0.08;
 constexpr double kPRefineReach = 0.015;
 constexpr double kPRefineNoise = 30.0;
+constexpr double kPRefineHold = 0.006;
+constexpr double kPRefineAccept = 0.035;
+constexpr double kPRefineBeforeQrs = 0.01;
 constexpr float kMinPAmplitude = 30.0f;  // µV
 constexpr double kMinPDuration = 0.04;
 constexpr float kMinPAgreement = 0.5f;
@@ -109,17 +115,6 @@ double Mean(const std::vector<float>& v, size_t lo, size_t hi) {
   double sum = 0;
   for (size_t i = lo; i <= hi; ++i) sum += v[i];
   return sum / static_cast<double>(hi - lo + 1);
-}
-
-std::vector<std::vector<float>> LowPassed(const MedianBeats& m, std::span<const size_t> leads,
-                                          double corner) {
-  std::vector<std::vector<float>> out(m.leads.size());
-  const Biquad low = ButterworthLowPass(corner, m.rate);
-  for (size_t li : leads) {
-    out[li] = m.leads[li];
-    FilterZeroPhase(out[li], {low});
-  }
-  return out;
 }
 
 // A centred moving average over an odd number of samples close to
@@ -192,6 +187,9 @@ void RefineQrsByLeads(const MedianBeats& m, const std::vector<std::vector<float>
   std::vector<double> onsets, ends;
   const size_t level_from = ClampIndex(d.qrs_on - kLeadLevelFrom * rate, n);
   const size_t level_to = ClampIndex(d.qrs_on - kLeadLevelTo * rate, n);
+  const double quiet_from = d.p_present ? std::max(d.p_off, d.qrs_on - kLeadNoiseSeconds * rate)
+                                        : d.qrs_on - kLeadNoiseSeconds * rate;
+  const size_t noise_from = std::min(level_from, ClampIndex(quiet_from, n));
   const size_t st_from = ClampIndex(d.qrs_off + kStFrom * rate, n);
   const size_t st_to = ClampIndex(d.qrs_off + kStTo * rate, n);
   for (size_t li : leads) {
@@ -206,7 +204,13 @@ void RefineQrsByLeads(const MedianBeats& m, const std::vector<std::vector<float>
       for (size_t i = level_from; i <= level_to; ++i) level += y[i];
       level /= static_cast<double>(level_to - level_from + 1);
       for (size_t i = level_from + 1; i <= level_to; ++i) diff_sq += double(y[i] - y[i - 1]) * (y[i] - y[i - 1]);
-      const double noise = std::sqrt(diff_sq / static_cast<double>(level_to - level_from) / 2.0);
+      // Noise: the sample-to-sample spread, or slower activity around the
+      // level (atrial waves left in the median) over the stretch before
+      // the complex that holds no P wave, when that is larger.
+      double dev_sq = 0;
+      for (size_t i = noise_from; i <= level_to; ++i) dev_sq += (y[i] - level) * (y[i] - level);
+      const double spread = std::sqrt(dev_sq / static_cast<double>(level_to - noise_from + 1));
+      const double noise = std::max(std::sqrt(diff_sq / static_cast<double>(level_to - level_from) / 2.0), spread);
       const double clear = std::max(kLeadClearUv, kLeadClearNoise * noise);
       const double sink = kLeadSinkNoise * noise;
       size_t j = level_to;
@@ -264,13 +268,16 @@ void RefineQrsByLeads(const MedianBeats& m, const std::vector<std::vector<float>
       }
     }
   }
+  // A lead may add a little to the complex at either end; it cannot take
+  // from it.
+  const double shift = kLeadMaxShift * rate;
   if (!onsets.empty()) {
     std::sort(onsets.begin(), onsets.end());
-    d.qrs_on = onsets[std::min(onsets.size() - 1, kLeadRank)];
+    d.qrs_on = std::clamp(onsets[std::min(onsets.size() - 1, kLeadRank)], d.qrs_on - shift, d.qrs_on);
   }
   if (!ends.empty()) {
     std::sort(ends.begin(), ends.end());
-    d.qrs_off = ends[ends.size() - 1 - std::min(ends.size() - 1, kLeadRank)];
+    d.qrs_off = std::clamp(ends[ends.size() - 1 - std::min(ends.size() - 1, kLeadRank)], d.qrs_off, d.qrs_off + shift);
   }
 }
 
@@ -440,7 +447,15 @@ void FindP(const DelineationInput& input, double rr, Delineation& d) {
   d.p_present = false;
   const size_t on = ClampIndex(d.qrs_on, n);
   const size_t level_from = ClampIndex(d.qrs_on - seconds(kPLevelSeconds), n);
-  const auto smooth = LowPassed(m, input.leads, kPLowPassHz);
+  // The low-pass runs over the leads with the QRS held at its onset level,
+  // so none of the complex leaks back into the PR segment.
+  std::vector<std::vector<float>> smooth(m.leads.size());
+  const Biquad low = ButterworthLowPass(kPLowPassHz, rate);
+  for (size_t li : input.leads) {
+    smooth[li] = m.leads[li];
+    for (size_t i = on + 1; i < n; ++i) smooth[li][i] = smooth[li][on];
+    FilterZeroPhase(smooth[li], {low});
+  }
   double p_start = d.qrs_on - seconds(kPSearchSeconds);
   if (d.t_found) p_start = std::max(p_start, d.t_off - rr + seconds(kPAfterTEnd));
   p_start = std::max(p_start, 0.0);
@@ -526,25 +541,35 @@ void FindP(const DelineationInput& input, double rr, Delineation& d) {
     double floor_b = 0, noise_b = 0, floor_f = 0, noise_f = 0;
     const size_t on_lo = ClampIndex(p_on - static_cast<double>(settle), n);
     const size_t on_hi = ClampIndex(p_on + static_cast<double>(settle), n);
-    const size_t off_lo = ClampIndex(p_off - static_cast<double>(settle), n);
     const size_t off_hi = ClampIndex(p_off + static_cast<double>(settle), n);
+    const size_t accept = SamplesOf(kPRefineAccept, rate);
+    const size_t off_stop = p_off > static_cast<double>(accept) ? ClampIndex(p_off - static_cast<double>(accept), n) : 0;
     QuietLevel(back_raw, ps, on_lo, window, floor_b, noise_b);
-    QuietLevel(fwd_raw, off_hi, on, window, floor_f, noise_f);
+    QuietLevel(fwd_raw, off_stop, on > 2 ? on - 2 : 0, window, floor_f, noise_f);
     const double low_b = floor_b + kPRefineNoise * noise_b;
     const double low_f = floor_f + kPRefineNoise * noise_f;
-    size_t first = on_hi + 1;
-    for (size_t k = on_hi; k >= on_lo && back_raw[k] > low_b; --k) {
-      first = k;
-      if (k == 0) break;
+    // The raw slope's first clear rise after the start of the reach, held
+    // for a few samples, and its last clear fall before the QRS.
+    const size_t hold = std::max<size_t>(2, SamplesOf(kPRefineHold, rate));
+    auto held = [&](const std::vector<float>& v, size_t from, size_t to, double low) {
+      for (size_t k = from; k <= to && k < n; ++k) {
+        if (v[k] <= low) return false;
+      }
+      return true;
+    };
+    for (size_t k = on_lo; k <= on_hi && k + hold < n; ++k) {
+      if (back_raw[k] <= low_b) continue;
+      if (k > 0 && held(back_raw, k, k + hold - 1, low_b)) p_on = Crossing(back_raw, k - 1, k, low_b);
+      break;
     }
-    if (first <= on_hi && first > on_lo) p_on = Crossing(back_raw, first - 1, first, low_b);
-    size_t last = off_lo;
-    bool any = false;
-    for (size_t k = off_lo; k <= off_hi && k + 1 < n && fwd_raw[k] > low_f; ++k) {
-      last = k;
-      any = true;
+    // (Not from the QRS onset itself: the complex may begin a little before it.)
+    const size_t margin = SamplesOf(kPRefineBeforeQrs, rate);
+    const size_t off_from = std::min(off_hi, on > margin ? on - margin : 0);
+    for (size_t k = off_from; k > off_stop && k >= hold; --k) {
+      if (fwd_raw[k] <= low_f) continue;
+      if (held(fwd_raw, k + 1 - hold, k, low_f)) p_off = Crossing(fwd_raw, k, k + 1, low_f);
+      break;
     }
-    if (any && last < off_hi) p_off = Crossing(fwd_raw, last, last + 1, low_f);
   }
   d.p_on = p_on;
   d.p_off = p_off;
@@ -589,8 +614,11 @@ bool FindQrs(const std::vector<std::vector<float>>& raw, const std::vector<std::
   const double height = back[peak];
   const double thr_on = floor_on + std::max(kNoiseFactor * noise_on, kSlopeFraction * (height - floor_on));
   const double thr_off = floor_off + std::max(kNoiseFactor * noise_off, kSlopeFraction * (height - floor_off));
-  const double low_on = raw_floor_on + kLowNoiseFactor * raw_noise_on;
-  const double low_off = raw_floor_off + kLowNoiseFactor * raw_noise_off;
+  // The low threshold also keeps a share of the high one, so that slow
+  // activity around the complex (atrial waves left in the median) does
+  // not carry the boundary away.
+  const double low_on = std::max(raw_floor_on + kLowNoiseFactor * raw_noise_on, kLowShare * thr_on);
+  const double low_off = std::max(raw_floor_off + kLowNoiseFactor * raw_noise_off, kLowShare * thr_off);
   const size_t quiet = std::max<size_t>(1, SamplesOf(kQuietSeconds, rate));
   const size_t reach = SamplesOf(kLowReachSeconds, rate);
   const size_t settle = SamplesOf(kQrsSmoothSeconds / 2.0, rate) + 1;
@@ -670,11 +698,6 @@ Delineation Delineate(const DelineationInput& input) {
   const auto qrs_smooth = Averaged(m, input.leads, kQrsSmoothSeconds);
   d.qrs_found = FindQrs(m.leads, qrs_smooth, input.leads, m.fiducial, rate, d.qrs_on, d.qrs_off);
   if (!d.qrs_found) return d;
-  RefineQrsByLeads(m, qrs_smooth, input.leads, d);
-  if (!(d.qrs_off > d.qrs_on)) {
-    d.qrs_found = false;
-    return d;
-  }
 
   // Each lead's level just before the QRS onset.
   const size_t on = ClampIndex(d.qrs_on, n);
@@ -690,10 +713,22 @@ Delineation Delineate(const DelineationInput& input) {
   const double rr = input.rr_samples > 0 ? input.rr_samples : rate;
   FindT(input, t_smooth, base, d.qrs_on + std::max(kTShareOfInterval * rr, rr - kTBeforeNextQrs * rate), d);
   FindP(input, rr, d);
-  if (d.p_present && d.t_found) {
-    const double next_p = d.p_on + rr - kTBeforeNextP * rate;
-    if (next_p < d.t_off) FindT(input, t_smooth, base, next_p, d);
+  if (d.p_present) {
+    const double t_before = d.t_off;
+    FindT(input, t_smooth, base, d.p_on + rr - kTBeforeNextP * rate, d);
+    // A T end that moved moves the start of the P search with it.
+    if (d.t_found && d.t_off != t_before) FindP(input, rr, d);
   }
+  // The leads' own QRS boundaries last, and only behind a P wave: a clean PR
+  // segment is what each lead's departure is judged against (atrial
+  // activity without P waves would carry it away).
+  if (d.p_present) {
+    const double before = d.qrs_on;
+    RefineQrsByLeads(m, qrs_smooth, input.leads, d);
+    // The P wave ends before the complex that now starts earlier.
+    if (d.qrs_on < before) FindP(input, rr, d);
+  }
+  if (!(d.qrs_off > d.qrs_on)) d.qrs_found = d.t_found = d.p_present = false;
   return d;
 }
 
