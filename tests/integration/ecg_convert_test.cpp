@@ -95,6 +95,11 @@ TEST(EcgConvert, EncodedRecordBecomesAnUncompressedRecordWithTheSameSamples) {
   auto source_info = Ecg({"info", in});
   EXPECT_TRUE(Contains(source_info.out, "Huffman (default table), rhythm second differences"))
       << source_info.out;
+  EXPECT_TRUE(Contains(source_info.out, "1  Sinus rhythm")) << source_info.out;
+  auto json = Ecg({"info", "--json", in});
+  EXPECT_TRUE(Contains(json.out, "\"huffman\": true")) << json.out;
+  EXPECT_TRUE(Contains(json.out, "\"uncompressed\": false")) << json.out;
+  EXPECT_TRUE(Contains(json.out, "\"text\": \"Normal ECG\"")) << json.out;
   // Converting the converted record changes nothing.
   const std::string again = folder.File("again.scp");
   ASSERT_EQ(Ecg({"convert", out, again}).exit_code, 0);
