@@ -7,6 +7,9 @@
 #include <string>
 
 #include "commands.h"
+#include "platform/last_error.h"
+#include "record_report.h"
+#include "scp/reader.h"
 #include "report/ecg_print.h"
 #include "report/pdf_output.h"
 #include "report/print_options_file.h"
@@ -118,6 +121,18 @@ int RunPrint(const Args& args) {
   for (const std::string& f : files) {
     if (!FileExists(f)) {
       std::fprintf(stderr, "ecg print: %s: cannot open the record\n", f.c_str());
+      return kExitUsage;
+    }
+    // A record whose leads cannot be read has nothing to print: say so
+    // rather than let the report engine find no report for it.
+    CReader reader;
+    int16_t loaded = 0;
+    if (!reader.Load(f, loaded, static_cast<int16_t>(kSection0Bit | kSection1Bit | kSection3Bit |
+                                                      kSection6Bit)) ||
+        (loaded & (kSection3Bit | kSection6Bit)) != (kSection3Bit | kSection6Bit)) {
+      const uint32_t code = platform::GetLastError();
+      std::fprintf(stderr, "ecg print: %s: the record's leads cannot be read%s%s\n", f.c_str(),
+                   code != 0 ? ": " : "", code != 0 ? DescribeError(code).c_str() : "");
       return kExitUsage;
     }
   }
