@@ -123,19 +123,38 @@ std::vector<float> UndoBimodal(const BimodalLayout& layout, uint32_t factor,
   return out;
 }
 
-void AddReferenceBeat(const ReferenceBeatInfo& info, std::span<const float> median,
+bool AddReferenceBeat(const ReferenceBeatInfo& info, std::span<const float> median,
                       std::vector<float>& residual) {
-  if (info.fiducial == 0) return;
+  if (info.fiducial == 0 || median.empty() || residual.empty()) return true;
+  // Each range is cut to the samples where both the rhythm and the median
+  // beat exist, so the work per complex is at most the median's length.
+  struct Range {
+    int64_t first, last, shift;  // 0-based rhythm samples; median index = s + shift
+  };
+  std::vector<Range> ranges;
+  uint64_t work = 0;
+  const auto rhythm_last = static_cast<int64_t>(residual.size()) - 1;
   for (const auto& q : info.qrs) {
     if (q.type != 0 || q.subtractionStart == 0 || q.subtractionEnd < q.subtractionStart) continue;
-    for (uint64_t s = q.subtractionStart; s <= q.subtractionEnd; ++s) {
-      if (s - 1 >= residual.size()) break;
-      const int64_t m = static_cast<int64_t>(info.fiducial) - 1 +
-                        (static_cast<int64_t>(s) - static_cast<int64_t>(q.fiducial));
-      if (m < 0 || m >= static_cast<int64_t>(median.size())) continue;
-      residual[s - 1] += median[static_cast<size_t>(m)];
+    const int64_t shift = static_cast<int64_t>(info.fiducial) - 1 - static_cast<int64_t>(q.fiducial);
+    // Median index m = (s + 1) + shift for the 0-based sample s.
+    const int64_t first = std::max<int64_t>({static_cast<int64_t>(q.subtractionStart) - 1, 0,
+                                              -shift - 1});
+    const int64_t last = std::min<int64_t>({static_cast<int64_t>(q.subtractionEnd) - 1,
+                                             rhythm_last,
+                                             static_cast<int64_t>(median.size()) - 2 - shift});
+    if (first > last) continue;
+    work += static_cast<uint64_t>(last - first + 1);
+    ranges.push_back({first, last, shift + 1});
+  }
+  // Subtraction ranges do not overlap in a sound record.
+  if (work > 2 * residual.size() + median.size()) return false;
+  for (const auto& r : ranges) {
+    for (int64_t s = r.first; s <= r.last; ++s) {
+      residual[static_cast<size_t>(s)] += median[static_cast<size_t>(s + r.shift)];
     }
   }
+  return true;
 }
 
 }  // namespace ecg::scp

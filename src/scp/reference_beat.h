@@ -50,7 +50,9 @@ std::vector<float> UndoBimodal(const BimodalLayout& layout, uint32_t factor,
 
 // Adds the reference beat to the residual in every type-0 subtraction range
 // [SB, SE]: out[s] += median[fcM - 1 + (s - fc)], within both signals' bounds.
-void AddReferenceBeat(const ReferenceBeatInfo& info, std::span<const float> median,
+// False, with nothing added, when the ranges overlap so much that they cover
+// more than twice the rhythm (a record no writer makes).
+bool AddReferenceBeat(const ReferenceBeatInfo& info, std::span<const float> median,
                       std::vector<float>& residual);
 
 }  // namespace ecg::scp

@@ -26,6 +26,7 @@ struct Section {
   uint16_t id = 0;
   uint8_t version = 0;
   uint8_t protocol = 0;
+  size_t offset = 0;              // of the section header in the record
   std::span<const uint8_t> data;  // after the section header
 };
 
@@ -44,10 +45,8 @@ class Decoder {
   }
   void Warn(std::string message) { report_.warnings.push_back(std::move(message)); }
   const Section* Find(uint16_t id) const {
-    for (const auto& s : sections_) {
-      if (s.id == id) return &s;
-    }
-    return nullptr;
+    const int32_t at = id < where_.size() ? where_[id] : -1;
+    return at < 0 ? nullptr : &sections_[static_cast<size_t>(at)];
   }
 
   bool ReadStructure();
@@ -64,6 +63,7 @@ class Decoder {
   DecodedRecord& record_;
   DecodeReport& report_;
   std::vector<Section> sections_;
+  std::vector<int32_t> where_;  // index into sections_ by id, -1: absent
   HuffmanTables tables_;
   ReferenceBeatInfo beat_;
   bool subtraction_ = false;  // reference beat subtraction to be undone
@@ -119,6 +119,8 @@ bool Decoder::ReadStructure() {
   }
   record_.protocolVersion = s0[9];
   const size_t entries = (s0_length - kSectionHeaderSize) / kIndexEntrySize;
+  where_.assign(0x10000, -1);
+  size_t duplicates = 0;
   for (size_t i = 0; i < entries; ++i) {
     const uint8_t* e = s0 + kSectionHeaderSize + i * kIndexEntrySize;
     const uint16_t id = LoadU16(e);
@@ -147,15 +149,37 @@ bool Decoder::ReadStructure() {
                         " bytes");
     }
     if (Find(id) != nullptr) {
-      Warn(name + " is listed twice; the first is used");
+      ++duplicates;
       continue;
     }
+    where_[id] = static_cast<int32_t>(sections_.size());
+    sections_.push_back(
+        {id, whole[8], whole[9], position - 1u, whole.subspan(kSectionHeaderSize)});
+    record_.sectionIds.push_back(id);
+  }
+  if (duplicates > 0) {
+    Warn(std::to_string(duplicates) + " more Section 0 entries name sections already listed; "
+         "the first of each is used");
+  }
+  // Sections never share bytes in a sound record.
+  std::vector<const Section*> order;
+  for (const auto& section : sections_) order.push_back(&section);
+  std::sort(order.begin(), order.end(),
+            [](const Section* a, const Section* b) { return a->offset < b->offset; });
+  for (size_t i = 1; i < order.size(); ++i) {
+    const Section& before = *order[i - 1];
+    if (before.offset + kSectionHeaderSize + before.data.size() > order[i]->offset) {
+      return Refuse(DecodeStatus::kBadPointer,
+                    "Section " + std::to_string(before.id) + " overlaps Section " +
+                        std::to_string(order[i]->id));
+    }
+  }
+  for (const auto& section : sections_) {
+    const auto whole = bytes_.subspan(section.offset, kSectionHeaderSize + section.data.size());
     if (Crc(whole.subspan(2)) != LoadU16(whole.data())) {
       report_.crcValid = false;
-      Warn("the CRC of " + name + " is wrong");
+      Warn("the CRC of Section " + std::to_string(section.id) + " is wrong");
     }
-    sections_.push_back({id, whole[8], whole[9], whole.subspan(kSectionHeaderSize)});
-    record_.sectionIds.push_back(id);
   }
   return true;
 }
@@ -340,7 +364,11 @@ bool Decoder::Reconstruct(std::vector<std::vector<float>>& residual) {
   }
   if (subtraction_) {
     for (size_t i = 0; i < residual.size() && i < record_.median.leads.size(); ++i) {
-      AddReferenceBeat(beat_, record_.median.leads[i], residual[i]);
+      if (!AddReferenceBeat(beat_, record_.median.leads[i], residual[i])) {
+        return Refuse(DecodeStatus::kBadReferenceBeat,
+                      "the subtraction ranges of Section 4 overlap over more than twice the "
+                      "rhythm's length");
+      }
     }
   }
   rhythm.leads = std::move(residual);

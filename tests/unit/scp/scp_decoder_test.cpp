@@ -179,9 +179,24 @@ TEST(ScpReferenceBeat, AddsTheMedianAlignedOnTheFiducialWithinTheRange) {
   info.qrs = {q, other};
   const std::vector<float> median = {1, 2, 3, 4, 5};
   std::vector<float> residual(9, 0.0f);
-  ecg::scp::AddReferenceBeat(info, median, residual);
+  EXPECT_TRUE(ecg::scp::AddReferenceBeat(info, median, residual));
   // s = 4..7 -> median index 2 + (s - 6) = 0..3.
   EXPECT_EQ(residual, (std::vector<float>{0, 0, 0, 1, 2, 3, 4, 0, 0}));
+
+  // A range reaching past both ends adds only where both signals exist.
+  info.qrs = {q};
+  info.qrs[0].subtractionStart = 1;
+  info.qrs[0].subtractionEnd = 1000;
+  std::vector<float> wide(9, 0.0f);
+  EXPECT_TRUE(ecg::scp::AddReferenceBeat(info, median, wide));
+  EXPECT_EQ(wide, (std::vector<float>{0, 0, 0, 1, 2, 3, 4, 5, 0}));
+
+  // Ranges piled on each other are refused before any work is done.
+  info.qrs.assign(1000, q);
+  for (auto& each : info.qrs) each.subtractionStart = 1, each.subtractionEnd = 9;
+  std::vector<float> piled(9, 0.0f);
+  EXPECT_FALSE(ecg::scp::AddReferenceBeat(info, median, piled));
+  EXPECT_EQ(piled, std::vector<float>(9, 0.0f));
 }
 
 TEST(ScpReferenceBeat, OldLayoutWithoutProtectedZonesUsesSubtractionRanges) {
@@ -359,6 +374,18 @@ TEST(ScpDecoder, StructurallyBrokenRecordsAreRefusedWithTheirReason) {
   ecg::scp::StoreU32(past.data() + entry6 + 6, static_cast<uint32_t>(past.size()));
   ecg::test::FixCrcs(past);
   expect_refused(past, DecodeStatus::kBadPointer);
+
+  // Section 3 grown over the start of the next section, entry and header
+  // agreeing.
+  Bytes overlap = good;
+  size_t entry3 = 6 + 16;
+  while (ecg::scp::LoadU16(overlap.data() + entry3) != 3) entry3 += 10;
+  const uint32_t length3 = ecg::scp::LoadU32(overlap.data() + entry3 + 2) + 16;
+  const uint32_t position3 = ecg::scp::LoadU32(overlap.data() + entry3 + 6);
+  ecg::scp::StoreU32(overlap.data() + entry3 + 2, length3);
+  ecg::scp::StoreU32(overlap.data() + position3 - 1 + 4, length3);
+  expect_refused(overlap, DecodeStatus::kBadPointer);
+  EXPECT_NE(report.message.find("Section 3 overlaps"), std::string::npos) << report.message;
 
   // Lead byte counts larger than the section.
   EncodedRecordSpec spec;
