@@ -122,8 +122,7 @@ TEST(ScpHuffman, BrokenTablesAndUnmatchedBitsAreRefused) {
   Bytes zero_tables = {0, 0};
   EXPECT_FALSE(ecg::scp::ParseHuffmanSection(zero_tables, tables, why));
 
-  // Table 2 alone has no code for "00"... a table without any 2-bit code
-  // and only 1-bit codes "1": "0" matches nothing.
+  // A table whose only code is "1" (value 4): a "0" bit matches nothing.
   Bytes single;
   ecg::test::PutU16(single, 1);
   ecg::test::PutU16(single, 1);
@@ -352,8 +351,7 @@ TEST(ScpDecoder, StructurallyBrokenRecordsAreRefusedWithTheirReason) {
   expect_refused(Bytes(good.begin(), good.begin() + 10), DecodeStatus::kTooShort);
   expect_refused(Bytes(good.begin(), good.end() - 1), DecodeStatus::kLengthMismatch);
 
-  // Section 6 shifted by one byte: its header no longer matches its entry.
-  const auto sections = ecg::test::SplitSections(good);
+  // A Section 3 whose header names another section.
   ecg::test::RecordBuilder shifted;
   ecg::test::SectionSpec bad3;
   bad3.id = 3;
