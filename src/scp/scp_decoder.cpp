@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 #include "platform/byte_stream.h"
 #include "scp/crc.h"
@@ -45,8 +46,8 @@ class Decoder {
   }
   void Warn(std::string message) { report_.warnings.push_back(std::move(message)); }
   const Section* Find(uint16_t id) const {
-    const int32_t at = id < where_.size() ? where_[id] : -1;
-    return at < 0 ? nullptr : &sections_[static_cast<size_t>(at)];
+    const auto at = where_.find(id);
+    return at == where_.end() ? nullptr : &sections_[at->second];
   }
 
   bool ReadStructure();
@@ -63,7 +64,7 @@ class Decoder {
   DecodedRecord& record_;
   DecodeReport& report_;
   std::vector<Section> sections_;
-  std::vector<int32_t> where_;  // index into sections_ by id, -1: absent
+  std::unordered_map<uint16_t, size_t> where_;  // index into sections_ by id
   HuffmanTables tables_;
   ReferenceBeatInfo beat_;
   bool subtraction_ = false;  // reference beat subtraction to be undone
@@ -119,7 +120,6 @@ bool Decoder::ReadStructure() {
   }
   record_.protocolVersion = s0[9];
   const size_t entries = (s0_length - kSectionHeaderSize) / kIndexEntrySize;
-  where_.assign(0x10000, -1);
   size_t duplicates = 0;
   for (size_t i = 0; i < entries; ++i) {
     const uint8_t* e = s0 + kSectionHeaderSize + i * kIndexEntrySize;
@@ -152,7 +152,7 @@ bool Decoder::ReadStructure() {
       ++duplicates;
       continue;
     }
-    where_[id] = static_cast<int32_t>(sections_.size());
+    where_[id] = sections_.size();
     sections_.push_back(
         {id, whole[8], whole[9], position - 1u, whole.subspan(kSectionHeaderSize)});
     record_.sectionIds.push_back(id);
