@@ -93,20 +93,28 @@ bool ReadBeatRecord(const std::string& json_path, const std::string& bin_path, B
   return true;
 }
 
-int RunBeatStress(const std::string& folder, bool verbose) {
+double BeatStress::Sensitivity() const {
+  return tp + fn ? 100.0 * static_cast<double>(tp) / static_cast<double>(tp + fn) : 0.0;
+}
+
+double BeatStress::PositivePredictivity() const {
+  return tp + fp ? 100.0 * static_cast<double>(tp) / static_cast<double>(tp + fp) : 0.0;
+}
+
+bool MeasureBeatStress(const std::string& folder, bool verbose, BeatStress& out) {
+  out = BeatStress();
   std::vector<std::string> names;
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(folder, ec)) {
     if (entry.path().extension() == ".json") names.push_back(entry.path().stem().string());
   }
-  if (ec || names.empty()) {
-    std::fprintf(stderr, "eval: no beat records in %s\n", folder.c_str());
-    return 2;
-  }
+  if (ec || names.empty()) return false;
   std::sort(names.begin(), names.end());
-  size_t tp = 0, fn = 0, fp = 0, stretches = 0;
-  // Labelled class -> engine type counts.
-  std::map<std::string, std::array<size_t, 5>> typing;
+  size_t& tp = out.tp;
+  size_t& fn = out.fn;
+  size_t& fp = out.fp;
+  size_t& stretches = out.stretches;
+  auto& typing = out.typing;
   for (const std::string& name : names) {
     BeatRecord record;
     std::string error;
@@ -114,6 +122,7 @@ int RunBeatStress(const std::string& folder, bool verbose) {
       std::fprintf(stderr, "eval: %s skipped: %s\n", name.c_str(), error.c_str());
       continue;
     }
+    ++out.records;
     const size_t total = record.samples[0].size();
     const auto stretch = static_cast<size_t>(kStretchSeconds * record.rate);
     const auto window = static_cast<long>(std::lround(kMatchSeconds * record.rate));
@@ -185,11 +194,19 @@ int RunBeatStress(const std::string& folder, bool verbose) {
     fn += r_fn;
     fp += r_fp;
   }
+  return out.records > 0;
+}
+
+int RunBeatStress(const std::string& folder, bool verbose) {
+  BeatStress stress;
+  if (!MeasureBeatStress(folder, verbose, stress)) {
+    std::fprintf(stderr, "eval: no beat records in %s\n", folder.c_str());
+    return 2;
+  }
   std::printf("Beat stress: %zu stretches of 10 s, TP %zu, FN %zu, FP %zu, sensitivity %.2f %%, positive predictivity %.2f %%\n",
-              stretches, tp, fn, fp, tp + fn ? 100.0 * static_cast<double>(tp) / static_cast<double>(tp + fn) : 0.0,
-              tp + fp ? 100.0 * static_cast<double>(tp) / static_cast<double>(tp + fp) : 0.0);
+              stress.stretches, stress.tp, stress.fn, stress.fp, stress.Sensitivity(), stress.PositivePredictivity());
   std::printf("Typing (labelled class: dominant / premature / other form / noise / missed):\n");
-  for (const auto& [cls, c] : typing) {
+  for (const auto& [cls, c] : stress.typing) {
     std::printf("  %-12s %6zu %6zu %6zu %6zu %6zu\n", cls.c_str(), c[0], c[1], c[2], c[3], c[4]);
   }
   return 0;

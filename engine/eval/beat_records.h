@@ -4,6 +4,8 @@
 // and [sample, symbol] beat labels), for stress tests of detection and beat
 // typing on 10-second stretches.
 
+#include <array>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -24,9 +26,22 @@ struct BeatRecord {
 bool ReadBeatRecord(const std::string& json_path, const std::string& bin_path, BeatRecord& out,
                     std::string& error);
 
+struct BeatStress {
+  size_t records = 0, stretches = 0;
+  size_t tp = 0, fn = 0, fp = 0;
+  // Labelled class ("normal", "ventricular", "other 'A'"...) -> how the
+  // engine typed those beats: dominant, premature, other form, noise,
+  // missed.
+  std::map<std::string, std::array<size_t, 5>> typing;
+  double Sensitivity() const;
+  double PositivePredictivity() const;
+};
+
 // Runs detection and typing over consecutive 10 s stretches of every
-// record in the folder and prints sensitivity, positive predictivity and
-// how the labelled beat classes were typed. Returns a process exit code.
+// record in the folder. False when the folder holds no readable record.
+bool MeasureBeatStress(const std::string& folder, bool verbose, BeatStress& out);
+
+// The same, printed. Returns a process exit code.
 int RunBeatStress(const std::string& folder, bool verbose);
 
 }  // namespace ecg::engine::eval

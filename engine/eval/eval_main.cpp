@@ -33,11 +33,8 @@
 
 #include "engine/analyse_record.h"
 #include "engine/eval/beat_records.h"
-#include "engine/eval/ludb_reference.h"
+#include "engine/eval/ludb_evaluation.h"
 #include "engine/eval/png_plot.h"
-#include "engine/eval/statistics.h"
-#include "engine/lead_measurements.h"
-#include "scp/reader.h"
 
 namespace fs = std::filesystem;
 using namespace ecg::engine;
@@ -45,69 +42,11 @@ using namespace ecg::engine::eval;
 
 namespace {
 
-constexpr double kMatchWindowSeconds = 0.075;
-
 const char* kGlobalNames[] = {"P duration", "PR", "QRS duration", "QT", "RR"};
 const char* kFiducialNames[] = {"P onset", "P offset", "QRS onset", "QRS offset", "T offset"};
-// Targets: mean |difference| and standard deviation, ms (RR has none).
+// Targets: |mean difference| and standard deviation, ms (RR has none).
 const double kTargetMean[] = {10, 10, 10, 15, 0};
 const double kTargetSd[] = {15, 15, 10, 30, 0};
-
-struct Totals {
-  size_t records = 0;
-  std::map<int, size_t> codes;
-  Differences global[5];
-  Differences fiducial[5];
-  size_t p_both = 0, p_engine_only = 0, p_reference_only = 0, p_neither = 0;
-  size_t ref_beats = 0, detected = 0, tp = 0, fn = 0, fp = 0;
-  std::vector<double> run_ms, analyse_ms;
-};
-
-bool CopyFile(const std::string& from, const std::string& to) {
-  std::error_code ec;
-  fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
-  return !ec;
-}
-
-// Greedy one-to-one matching of detections to reference peaks.
-void MatchBeats(const std::vector<long>& detected, const std::vector<int>& reference, long window,
-                long span_from, long span_to, Totals& totals, std::vector<int>& match_of_detection) {
-  match_of_detection.assign(detected.size(), -1);
-  std::vector<bool> used(reference.size(), false);
-  for (size_t d = 0; d < detected.size(); ++d) {
-    long best = window + 1;
-    int best_r = -1;
-    for (size_t r = 0; r < reference.size(); ++r) {
-      if (used[r]) continue;
-      const long dist = std::labs(detected[d] - reference[r]);
-      if (dist < best) {
-        best = dist;
-        best_r = static_cast<int>(r);
-      }
-    }
-    if (best_r >= 0) {
-      used[static_cast<size_t>(best_r)] = true;
-      match_of_detection[d] = best_r;
-    }
-  }
-  totals.ref_beats += reference.size();
-  for (size_t r = 0; r < reference.size(); ++r) {
-    if (used[r]) ++totals.tp;
-    else ++totals.fn;
-  }
-  for (size_t d = 0; d < detected.size(); ++d) {
-    if (detected[d] < span_from || detected[d] > span_to) continue;
-    ++totals.detected;
-    if (match_of_detection[d] < 0) ++totals.fp;
-  }
-}
-
-std::string Value(bool has, double v) {
-  if (!has) return "-";
-  char text[32];
-  std::snprintf(text, sizeof text, "%.0f", v);
-  return text;
-}
 
 void PrintDifferences(const char* title, const char* const* names, const Differences* d, size_t count,
                       bool targets) {
@@ -125,40 +64,19 @@ void PrintDifferences(const char* title, const char* const* names, const Differe
   }
 }
 
-
-// Reference fiducials in median-beat samples: the median over the matched
-// dominant beats of each fiducial's distance from the beat's fiducial.
-struct MedianMarks {
-  std::optional<double> v[5];
-};
-
-MedianMarks ReferenceInMedian(const RecordAnalysis& run, const std::vector<ReferenceBeat>& ref_beats,
-                              const std::vector<int>& match) {
-  std::vector<double> values[5];
-  const double origin = static_cast<double>(run.result.medians.fiducial);
-  for (size_t k = 0; k < run.result.beats.beats.size(); ++k) {
-    const Beat& b = run.result.beats.beats[k];
-    if (b.type != kBeatDominant || match[k] < 0) continue;
-    const ReferenceBeat& rb = ref_beats[static_cast<size_t>(match[k])];
-    const double shift = static_cast<double>(b.fiducial) - origin;
-    if (rb.p_on) values[0].push_back(*rb.p_on - shift);
-    if (rb.p_off) values[1].push_back(*rb.p_off - shift);
-    if (rb.qrs_on != rb.peak) {
-      values[2].push_back(rb.qrs_on - shift);
-      values[3].push_back(rb.qrs_off - shift);
-    }
-    if (rb.t_off) values[4].push_back(*rb.t_off - shift);
-  }
-  MedianMarks m;
-  for (int i = 0; i < 5; ++i) {
-    if (values[i].empty()) continue;
-    std::sort(values[i].begin(), values[i].end());
-    m.v[i] = values[i][values[i].size() / 2];
-  }
-  return m;
+std::string Pair(const std::optional<double>& e, const std::optional<double>& r) {
+  char text[32];
+  auto one = [](const std::optional<double>& v) {
+    char t[16];
+    if (v) std::snprintf(t, sizeof t, "%.0f", *v);
+    else std::snprintf(t, sizeof t, "-");
+    return std::string(t);
+  };
+  std::snprintf(text, sizeof text, "%s/%s", one(e).c_str(), one(r).c_str());
+  return text;
 }
 
-void PlotRecord(const std::string& file, const RecordAnalysis& run, const MedianMarks& reference) {
+void PlotRecord(const std::string& file, const RecordAnalysis& run, const RecordEvaluation& evaluation) {
   constexpr int kBandWidth = 620, kBandHeight = 140, kMargin = 10;
   const double kPixelsPerMv = std::getenv("ECG_PLOT_PX_PER_MV") ? std::atof(std::getenv("ECG_PLOT_PX_PER_MV")) : 60.0;
   const MedianBeats& m = run.result.medians;
@@ -182,8 +100,8 @@ void PlotRecord(const std::string& file, const RecordAnalysis& run, const Median
         const int x = x0 + static_cast<int>(marks[i] * px_per_sample);
         canvas.VLine(x, y_top + 2, y_mid, colours[i]);
       }
-      if (reference.v[i]) {
-        const int x = x0 + static_cast<int>(*reference.v[i] * px_per_sample);
+      if (evaluation.reference_in_median[i]) {
+        const int x = x0 + static_cast<int>(*evaluation.reference_in_median[i] * px_per_sample);
         const Rgb dark{static_cast<uint8_t>(colours[i].r / 2), static_cast<uint8_t>(colours[i].g / 2),
                        static_cast<uint8_t>(colours[i].b / 2)};
         canvas.VLine(x, y_mid, y_top + kBandHeight - 2, dark);
@@ -238,11 +156,20 @@ void PlotRhythm(const std::string& file, const RecordAnalysis& run, const LudbRe
   canvas.WritePng(file);
 }
 
-double Percent(size_t a, size_t b) { return b ? 100.0 * static_cast<double>(a) / static_cast<double>(b) : 0.0; }
+
+void Summary(std::vector<double> v, const char* what) {
+  if (v.empty()) return;
+  std::sort(v.begin(), v.end());
+  double sum = 0;
+  for (double x : v) sum += x;
+  std::printf("Time per record, %s: mean %.2f ms, median %.2f ms, max %.2f ms\n", what,
+              sum / static_cast<double>(v.size()), v[v.size() / 2], v.back());
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  const char* usage = "usage: eval FOLDER [--verbose] [--limit N] [--plot DIR] | eval --beats FOLDER [--verbose]\n";
   std::string folder;
   bool verbose = false;
   bool beats_mode = false;
@@ -255,16 +182,16 @@ int main(int argc, char** argv) {
     else if (a == "--limit" && i + 1 < argc) limit = std::strtoul(argv[++i], nullptr, 10);
     else if (a == "--plot" && i + 1 < argc) plot_dir = argv[++i];
     else if (a == "--help" || a == "-h") {
-      std::printf("usage: eval FOLDER [--verbose] [--limit N] [--plot DIR] | eval --beats FOLDER [--verbose]\n");
+      std::printf("%s", usage);
       return 0;
-    } else if (folder.empty()) folder = a;
+    } else if (folder.empty() && !a.empty() && a[0] != '-') folder = a;
     else {
-      std::fprintf(stderr, "eval: unexpected argument %s\n", a.c_str());
+      std::fprintf(stderr, "eval: unexpected argument %s\n%s", a.c_str(), usage);
       return 2;
     }
   }
   if (folder.empty()) {
-    std::fprintf(stderr, "usage: eval FOLDER [--verbose] [--limit N] [--plot DIR] | eval --beats FOLDER [--verbose]\n");
+    std::fprintf(stderr, "%s", usage);
     return 2;
   }
   if (beats_mode) return RunBeatStress(folder, verbose);
@@ -283,7 +210,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "eval: no .scp records in %s\n", folder.c_str());
     return 2;
   }
-
   char scratch_template[] = "/tmp/ecg-eval-XXXXXX";
   const char* scratch_dir = mkdtemp(scratch_template);
   if (scratch_dir == nullptr) {
@@ -292,125 +218,45 @@ int main(int argc, char** argv) {
   }
   const std::string work = std::string(scratch_dir) + "/record.scp";
 
-  Totals totals;
+  EvaluationTotals totals;
   if (verbose) {
     std::printf("%-10s %4s %9s %11s %11s %11s %11s %11s %7s %2s %2s %5s %5s %5s %5s %5s\n", "record", "code",
                 "beats", "Pdur e/r", "PR e/r", "QRS e/r", "QT e/r", "RR e/r", "ms", "fn", "fp", "dPon", "dPoff",
                 "dQon", "dQoff", "dToff");
   }
   for (const std::string& path : records) {
-    const std::string name = fs::path(path).stem().string();
-    LudbReference ref;
-    std::string error;
-    if (!ReadLudbReference(fs::path(path).replace_extension(".json").string(), ref, error)) {
-      std::fprintf(stderr, "eval: %s skipped: %s\n", name.c_str(), error.c_str());
-      continue;
-    }
-    if (!CopyFile(path, work)) {
-      std::fprintf(stderr, "eval: %s skipped: cannot copy it\n", name.c_str());
-      continue;
-    }
-    ++totals.records;
+    RecordEvaluation r;
     RecordAnalysis run;
-    const auto t0 = std::chrono::steady_clock::now();
-    const EngineStatus status = AnalyseRecordFile(work.c_str(), 1, &run);
-    const auto t1 = std::chrono::steady_clock::now();
-    totals.codes[status.code]++;
-    if (!status.ok()) {
-      if (verbose) std::printf("%-10s %4d  %s\n", name.c_str(), status.code, status.reason.c_str());
+    std::string error;
+    if (!EvaluateRecord(path, fs::path(path).replace_extension(".json").string(), work, r, run, error)) {
+      std::fprintf(stderr, "eval: %s skipped: %s\n", fs::path(path).stem().c_str(), error.c_str());
       continue;
     }
-    totals.run_ms.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
-    {
-      AnalysisResult again;
-      const auto a0 = std::chrono::steady_clock::now();
-      Analyse(run.signal, again);
-      const auto a1 = std::chrono::steady_clock::now();
-      totals.analyse_ms.push_back(std::chrono::duration<double, std::milli>(a1 - a0).count());
-    }
-
-    // What the record now says.
-    CAnalysisInfo info;
-    if (!CReader::ReadAnalysisInfo(work.c_str(), &info)) {
-      std::fprintf(stderr, "eval: %s: Section 7 cannot be read back\n", name.c_str());
+    totals.Add(r);
+    if (!r.status.ok()) {
+      if (verbose) std::printf("%-10s %4d  %s\n", r.name.c_str(), r.status.code, r.status.reason.c_str());
       continue;
     }
-    const SGlobalMeasurements& g = info.m_global;
-    const bool engine_p = g.m_pOnset != static_cast<uint16_t>(kNotComputed);
-    const bool engine_t = g.m_tOffset != static_cast<uint16_t>(kNotComputed);
-    const bool ref_p = ref.p_duration_ms.has_value() && ref.pr_ms.has_value();
-    const double ev[5] = {double(g.PDuration()), double(g.PRInterval()), double(g.QRSDuration()),
-                          double(g.QTInterval()), double(g.m_rr)};
-    const bool eh[5] = {engine_p, engine_p, true, engine_t, g.m_rr != static_cast<uint16_t>(kNotComputed)};
-    const std::optional<double> rv[5] = {ref.p_duration_ms, ref.pr_ms, ref.qrs_ms, ref.qt_ms, ref.rr_ms};
-    for (int k = 0; k < 5; ++k) {
-      if (eh[k] && rv[k]) totals.global[k].Add(ev[k] - *rv[k]);
-    }
-    if (engine_p && ref_p) ++totals.p_both;
-    else if (engine_p) ++totals.p_engine_only;
-    else if (ref_p) ++totals.p_reference_only;
-    else ++totals.p_neither;
-
-    // Beats.
-    const std::vector<ReferenceBeat> ref_beats = ReferenceBeats(ref);
-    std::string record_marks_prefix;
-    std::vector<long> detected;
-    for (const Beat& b : run.result.beats.beats) detected.push_back(static_cast<long>(b.fiducial));
-    const long window = std::lround(kMatchWindowSeconds * ref.rate);
-    int span_from = 0, span_to = 0;
-    AnnotatedSpan(ref, static_cast<int>(window), span_from, span_to);
-    std::vector<int> match;
-    const size_t fn_before = totals.fn, fp_before = totals.fp;
-    MatchBeats(detected, ref.qrs_peaks, window, span_from, span_to, totals, match);
-    char beat_errors[32];
-    std::snprintf(beat_errors, sizeof beat_errors, " %2zu %2zu", totals.fn - fn_before, totals.fp - fp_before);
-    record_marks_prefix = beat_errors;
-
-    // Fiducials of the median beat placed on each matched dominant beat.
-    const Delineation& d = run.result.delineation;
-    const double to_ms = 1000.0 / run.signal.rate;
-    const double origin = static_cast<double>(run.result.medians.fiducial);
-    const MedianMarks in_median = ReferenceInMedian(run, ref_beats, match);
-    const double engine_marks[5] = {d.p_on, d.p_off, d.qrs_on, d.qrs_off, d.t_off};
-    const bool engine_has[5] = {d.p_present, d.p_present, d.qrs_found, d.qrs_found, d.t_found};
-    std::string record_marks = record_marks_prefix;
-    for (int i = 0; i < 5; ++i) {
-      char text[16];
-      if (engine_has[i] && in_median.v[i]) {
-        std::snprintf(text, sizeof text, " %+5.0f", (engine_marks[i] - *in_median.v[i]) * to_ms);
-      } else {
-        std::snprintf(text, sizeof text, " %5s", "-");
-      }
-      record_marks += text;
-    }
-    for (size_t k = 0; k < run.result.beats.beats.size(); ++k) {
-      const Beat& b = run.result.beats.beats[k];
-      if (b.type != kBeatDominant || match[k] < 0) continue;
-      const ReferenceBeat& rb = ref_beats[static_cast<size_t>(match[k])];
-      const double shift = static_cast<double>(b.fiducial) - origin;
-      if (d.p_present && rb.p_on) totals.fiducial[0].Add((d.p_on + shift - *rb.p_on) * to_ms);
-      if (d.p_present && rb.p_off) totals.fiducial[1].Add((d.p_off + shift - *rb.p_off) * to_ms);
-      if (rb.qrs_on <= rb.qrs_off && rb.qrs_on != rb.peak) {
-        totals.fiducial[2].Add((d.qrs_on + shift - rb.qrs_on) * to_ms);
-        totals.fiducial[3].Add((d.qrs_off + shift - rb.qrs_off) * to_ms);
-      }
-      if (d.t_found && rb.t_off) totals.fiducial[4].Add((d.t_off + shift - *rb.t_off) * to_ms);
-    }
-
     if (!plot_dir.empty()) {
-      PlotRecord(plot_dir + "/" + name + ".png", run, in_median);
-      PlotRhythm(plot_dir + "/" + name + "-rhythm.png", run, ref);
+      PlotRecord(plot_dir + "/" + r.name + ".png", run, r);
+      LudbReference ref;
+      if (ReadLudbReference(fs::path(path).replace_extension(".json").string(), ref, error)) {
+        PlotRhythm(plot_dir + "/" + r.name + "-rhythm.png", run, ref);
+      }
     }
     if (verbose) {
-      auto pair = [](bool he, double e, const std::optional<double>& r) {
-        return Value(he, e) + "/" + Value(r.has_value(), r.value_or(0));
-      };
-      const size_t dominant = run.result.beats.DominantCount();
-      std::printf("%-10s %4d %4zu/%-4zu %11s %11s %11s %11s %11s %7.2f %s\n", name.c_str(), status.code,
-                  run.result.beats.beats.size(), dominant, pair(eh[0], ev[0], rv[0]).c_str(),
-                  pair(eh[1], ev[1], rv[1]).c_str(), pair(eh[2], ev[2], rv[2]).c_str(),
-                  pair(eh[3], ev[3], rv[3]).c_str(), pair(eh[4], ev[4], rv[4]).c_str(),
-                  totals.run_ms.back(), record_marks.c_str());
+      std::string marks;
+      for (int f = 0; f < kFiducials; ++f) {
+        char text[16];
+        if (r.median_difference[f]) std::snprintf(text, sizeof text, " %+5.0f", *r.median_difference[f]);
+        else std::snprintf(text, sizeof text, " %5s", "-");
+        marks += text;
+      }
+      std::printf("%-10s %4d %4zu/%-4zu %11s %11s %11s %11s %11s %7.2f %2zu %2zu%s\n", r.name.c_str(), r.status.code,
+                  run.result.beats.beats.size(), run.result.beats.DominantCount(),
+                  Pair(r.engine[0], r.reference[0]).c_str(), Pair(r.engine[1], r.reference[1]).c_str(),
+                  Pair(r.engine[2], r.reference[2]).c_str(), Pair(r.engine[3], r.reference[3]).c_str(),
+                  Pair(r.engine[4], r.reference[4]).c_str(), r.run_ms, r.fn, r.fp, marks.c_str());
     }
   }
   std::error_code rm;
@@ -420,24 +266,17 @@ int main(int argc, char** argv) {
   std::printf("Result codes:");
   for (const auto& [code, count] : totals.codes) std::printf(" %d: %zu", code, count);
   std::printf("\n");
-  PrintDifferences("Global values (engine - reference, ms, per record):", kGlobalNames, totals.global, 5, true);
+  PrintDifferences("Global values (engine - reference, ms, per record):", kGlobalNames, totals.global,
+                   kGlobalValues, true);
   std::printf("P waves: both %zu, engine only %zu, reference only %zu, neither %zu\n", totals.p_both,
               totals.p_engine_only, totals.p_reference_only, totals.p_neither);
   PrintDifferences("Fiducials (engine - reference, ms, per annotated dominant beat):", kFiducialNames,
-                   totals.fiducial, 5, false);
+                   totals.fiducial, kFiducials, false);
   std::printf("Beats (75 ms window): reference %zu, detected in the annotated span %zu, TP %zu, FN %zu, "
               "FP %zu, sensitivity %.2f %%, positive predictivity %.2f %%\n",
-              totals.ref_beats, totals.detected, totals.tp, totals.fn, totals.fp,
-              Percent(totals.tp, totals.tp + totals.fn), Percent(totals.detected - totals.fp, totals.detected));
-  auto summary = [](std::vector<double> v, const char* what) {
-    if (v.empty()) return;
-    std::sort(v.begin(), v.end());
-    double sum = 0;
-    for (double x : v) sum += x;
-    std::printf("Time per record, %s: mean %.2f ms, median %.2f ms, max %.2f ms\n", what,
-                sum / static_cast<double>(v.size()), v[v.size() / 2], v.back());
-  };
-  summary(totals.run_ms, "read, analyse and write");
-  summary(totals.analyse_ms, "analysis alone");
+              totals.reference_beats, totals.detected_in_span, totals.tp, totals.fn, totals.fp,
+              totals.Sensitivity(), totals.PositivePredictivity());
+  Summary(totals.run_ms, "read, analyse and write");
+  Summary(totals.analyse_ms, "analysis alone");
   return 0;
 }

@@ -2,6 +2,7 @@
 // Running the engine on test records and reading back what it wrote.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ struct EngineRun {
   SGlobalMeasurements global;   // Section 7 as written
   bool global_read = false;
 };
+
+// The content (after the 16-byte header) of a section of a whole record,
+// found through Section 0; empty when the record does not list it.
+std::optional<Bytes> SectionContent(const Bytes& record, uint16_t id);
 
 // Writes the bytes to a file in the folder, analyses it and reads Section 7
 // back.

@@ -1,0 +1,285 @@
+// The engine's building blocks on inputs whose answers are known: filters,
+// the spline baseline, medians, wave morphology, axes, lead quality; and
+// the evaluation program's reference reader.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/axes.h"
+#include "engine/baseline.h"
+#include "engine/ecg_signal.h"
+#include "engine/eval/json_value.h"
+#include "engine/eval/ludb_reference.h"
+#include "engine/filters.h"
+#include "engine/lead_measurements.h"
+#include "engine/lead_quality.h"
+#include "engine/median_beats.h"
+
+namespace ecg::test::engine {
+namespace {
+
+using namespace ecg::engine;
+using namespace ecg::engine::eval;
+
+double Rms(const std::vector<float>& v, size_t from, size_t to) {
+  double sum = 0;
+  for (size_t i = from; i < to; ++i) sum += double{v[i]} * v[i];
+  return std::sqrt(sum / static_cast<double>(to - from));
+}
+
+std::vector<float> Sine(double hz, double rate, size_t n, double amplitude = 1.0) {
+  std::vector<float> v(n);
+  for (size_t i = 0; i < n; ++i) v[i] = static_cast<float>(amplitude * std::sin(2 * std::numbers::pi * hz * i / rate));
+  return v;
+}
+
+TEST(EngineFilters, ButterworthCornersPassHalfThePower) {
+  const double rate = 500;
+  for (double corner : {1.0, 20.0, 40.0}) {
+    std::vector<float> low = Sine(corner, rate, 20000), high = low;
+    // One pass each way: the corner is 3 dB down twice, so a quarter power.
+    FilterZeroPhase(low, {ButterworthLowPass(corner, rate)});
+    FilterZeroPhase(high, {ButterworthHighPass(corner, rate)});
+    EXPECT_NEAR(Rms(low, 5000, 15000), 0.5 / std::sqrt(2.0), 0.01) << corner;
+    EXPECT_NEAR(Rms(high, 5000, 15000), 0.5 / std::sqrt(2.0), 0.01) << corner;
+  }
+  std::vector<float> far = Sine(100, rate, 20000);
+  FilterZeroPhase(far, {ButterworthLowPass(10, rate)});
+  EXPECT_LT(Rms(far, 5000, 15000), 0.001);
+}
+
+TEST(EngineFilters, ZeroPhaseKeepsASymmetricPulseInPlace) {
+  std::vector<float> pulse(1001, 0.0f);
+  for (int i = -20; i <= 20; ++i) pulse[500 + i] = static_cast<float>(1.0 - std::abs(i) / 20.0);
+  FilterZeroPhase(pulse, {ButterworthLowPass(25, 500), ButterworthHighPass(1, 500)});
+  const auto peak = std::max_element(pulse.begin(), pulse.end()) - pulse.begin();
+  EXPECT_EQ(peak, 500);
+  EXPECT_NEAR(pulse[480], pulse[520], 1e-4);
+}
+
+TEST(EngineFilters, StartsFromTheFirstSampleWithoutRinging) {
+  std::vector<float> level(2000, 700.0f);
+  FilterZeroPhase(level, {ButterworthLowPass(20, 500)});
+  for (float v : level) EXPECT_NEAR(v, 700.0f, 0.05f);
+  std::vector<float> offset(2000, 700.0f);
+  FilterZeroPhase(offset, {ButterworthHighPass(0.5, 500)});
+  for (float v : offset) EXPECT_NEAR(v, 0.0f, 0.05f);
+}
+
+TEST(EngineFilters, CornersAtOrAboveTheLimitPassEverything) {
+  std::vector<float> v = Sine(100, 250, 1000), kept = v;
+  FilterZeroPhase(v, {ButterworthLowPass(120, 250)});
+  EXPECT_EQ(v, kept);
+}
+
+TEST(EngineFilters, MovingAverageAndOrderStatistics) {
+  const std::vector<float> v = {1, 2, 3, 4, 5, 6};
+  std::vector<float> out(6);
+  MovingAverage(v, 3, out);
+  EXPECT_EQ(out, (std::vector<float>{1.5f, 2, 3, 4, 5, 5.5f}));
+  std::vector<float> scratch;
+  EXPECT_EQ(Quantile(v, 0.0, scratch), 1);
+  EXPECT_EQ(Quantile(v, 1.0, scratch), 6);
+  EXPECT_EQ(Quantile({}, 0.5, scratch), 0);
+  std::vector<float> odd = {5, 1, 3}, even = {4, 1, 3, 2};
+  EXPECT_EQ(MedianInPlace(odd), 3);
+  EXPECT_EQ(MedianInPlace(even), 2.5f);
+}
+
+TEST(EngineBaseline, TheSplinePassesThroughItsKnotsAndHoldsBeyondThem) {
+  const std::vector<double> x = {100, 300, 700, 900}, y = {10, -20, 35, 5};
+  std::vector<float> out(1000);
+  EvaluateSpline(x, y, out);
+  for (size_t k = 0; k < x.size(); ++k) EXPECT_NEAR(out[static_cast<size_t>(x[k])], y[k], 1e-3);
+  EXPECT_NEAR(out[0], 10, 1e-6);
+  EXPECT_NEAR(out[999], 5, 1e-6);
+  // A straight line through the knots is reproduced between them.
+  const std::vector<double> line = {0, 200, 600, 800};
+  EvaluateSpline(x, line, out);
+  EXPECT_NEAR(out[500], 400, 1e-2);
+  EXPECT_NEAR(out[200], 100, 1e-2);
+}
+
+TEST(EngineBaseline, KnotLevelsAverageAroundEachPositionInsideTheLead) {
+  std::vector<float> lead(100);
+  for (size_t i = 0; i < lead.size(); ++i) lead[i] = static_cast<float>(i);
+  std::vector<double> x, y;
+  const std::vector<size_t> at = {0, 50, 50, 99, 150};
+  KnotLevels(lead, at, 2, x, y);
+  EXPECT_EQ(x, (std::vector<double>{0, 50, 99}));
+  EXPECT_NEAR(y[0], 1.0, 1e-9);   // 0, 1, 2
+  EXPECT_NEAR(y[1], 50.0, 1e-9);
+  EXPECT_NEAR(y[2], 98.0, 1e-9);  // 97, 98, 99
+}
+
+TEST(EngineMedians, TheMedianIgnoresAnOutlierBeatAndFlaggedSamples) {
+  std::vector<float> lead(1000, 0.0f);
+  const std::vector<size_t> fiducials = {100, 300, 500, 700, 900};
+  for (size_t f : fiducials) lead[f] = 10.0f;
+  lead[502] = 999.0f;  // one beat disturbed
+  Lead flags;
+  flags.invalid.assign(1000, 0);
+  lead[301] = 777.0f;
+  flags.invalid[301] = 1;
+  std::vector<float> out;
+  MedianOfWindows(lead, &flags, fiducials, 4, 10, out);
+  ASSERT_EQ(out.size(), 10u);
+  EXPECT_EQ(out[4], 10.0f);
+  EXPECT_EQ(out[6], 0.0f);
+  EXPECT_EQ(out[5], 0.0f);
+  // A window reaching before the record holds its first covered value's
+  // predecessor (nothing: 0) instead of reading outside the lead.
+  lead[2] = 33.0f;
+  MedianOfWindows(lead, nullptr, std::vector<size_t>{2}, 4, 10, out);
+  EXPECT_EQ(out[0], 0.0f);
+  EXPECT_EQ(out[1], 0.0f);
+  EXPECT_EQ(out[2], 0.0f);  // lead[0]
+  EXPECT_EQ(out[4], 33.0f);
+}
+
+TEST(EngineWaves, MorphologyCodesFollowTheSignPattern) {
+  auto wave = [](std::vector<double> lobes) {
+    std::vector<float> v;
+    for (double a : lobes) {
+      for (int i = 0; i < 20; ++i) v.push_back(static_cast<float>(a * std::sin(std::numbers::pi * (i + 0.5) / 20)));
+    }
+    return v;
+  };
+  auto code = [&](std::vector<double> lobes, float threshold = 15) {
+    const std::vector<float> v = wave(lobes);
+    return MorphologyCode(v, 0, static_cast<double>(v.size() - 1), threshold);
+  };
+  EXPECT_EQ(code({100}), kMorphologyPositive);
+  EXPECT_EQ(code({-100}), kMorphologyNegative);
+  EXPECT_EQ(code({100, -60}), kMorphologyPositiveNegative);
+  EXPECT_EQ(code({-60, 100}), kMorphologyNegativePositive);
+  EXPECT_EQ(code({50, -50, 50}), kMorphologyPosNegPos);
+  EXPECT_EQ(code({-50, 50, -50}), kMorphologyNegPosNeg);
+  // A lobe under the threshold does not count; nothing at all is unknown.
+  EXPECT_EQ(code({100, -10}), kMorphologyPositive);
+  EXPECT_EQ(code({5}), kMorphologyUnknown);
+}
+
+TEST(EngineAxes, KnownFrontalVectorsGiveTheirAngles) {
+  // A vector at angle a projects onto I as cos a and onto aVF as
+  // (sqrt 3 / 2) sin a.
+  for (int degrees : {-90, -30, 0, 45, 60, 90, 135, 180}) {
+    const double a = degrees * std::numbers::pi / 180.0;
+    const std::vector<float> one(50, static_cast<float>(400 * std::cos(a)));
+    const std::vector<float> avf(50, static_cast<float>(400 * std::sqrt(3.0) / 2 * std::sin(a)));
+    EXPECT_EQ(FrontalAxis(one, avf, 0, 49, 0, 0, 5), degrees == -180 ? 180 : degrees) << degrees;
+  }
+  const std::vector<float> tiny(50, 1.0f);
+  EXPECT_EQ(FrontalAxis(tiny, tiny, 0, 49, 0, 0, 5), kAxisUndefined);
+  EXPECT_EQ(FrontalAxis(tiny, tiny, 10, 5, 0, 0, 5), kAxisUndefined);
+}
+
+TEST(EngineQuality, FlatNoisyAndFlaggedLeads) {
+  EcgSignal s;
+  s.rate = 500;
+  s.samples = 5000;
+  Lead flat, noisy, off;
+  flat.uv.assign(5000, 12.0f);
+  noisy.uv = Sine(1.2, 500, 5000, 800);
+  std::mt19937 rng(5);
+  std::normal_distribution<float> gauss(0.0f, 60.0f);
+  for (float& v : noisy.uv) v += gauss(rng);
+  off.uv = Sine(1.2, 500, 5000, 800);
+  off.invalid.assign(5000, 0);
+  for (size_t i = 0; i < 2000; ++i) off.invalid[i] = 1;
+  off.marker_count = 2000;
+  s.leads = {flat, noisy, off};
+  const std::vector<LeadQuality> q = AssessLeads(s);
+  EXPECT_TRUE(q[0].flat);
+  EXPECT_FALSE(q[0].usable());
+  EXPECT_TRUE(q[0].Code(s.leads[0]) & kQualityRejected);
+  EXPECT_FALSE(q[1].flat);
+  EXPECT_NEAR(q[1].noise_uv, 60, 8);
+  EXPECT_TRUE(q[1].Code(s.leads[1]) & kQualityNoise);
+  EXPECT_TRUE(q[2].off);
+  EXPECT_EQ(q[2].Code(s.leads[2]) & (kQualityMarkers | kQualityRejected), kQualityMarkers | kQualityRejected);
+}
+
+TEST(EngineEvalJson, ParsesTheReferenceLayout) {
+  JsonValue v;
+  std::string error;
+  ASSERT_TRUE(ParseJson(R"({"a": [1, -2.5e1, true, null, "x\u00e9\n"], "b": {"c": {}}})", v, error)) << error;
+  ASSERT_TRUE(v.IsObject());
+  const JsonValue* a = v.Find("a");
+  ASSERT_NE(a, nullptr);
+  ASSERT_EQ(a->items().size(), 5u);
+  EXPECT_EQ(a->items()[1].number(), -25);
+  EXPECT_EQ(a->items()[4].text(), "x\xc3\xa9\n");
+  EXPECT_EQ(v.Find("missing"), nullptr);
+}
+
+TEST(EngineEvalJson, RefusesBrokenDocumentsWithAPosition) {
+  const char* broken[] = {"",          "{",         "[1,]",   "{\"a\" 1}", "\"abc",     "01x",
+                          "[1] 2",     "{\"a\":}",  "nul",    "\"\\q\"",   "\"\\ud800\"", "1e999",
+                          "[\"a\nb\"]"};
+  for (const char* text : broken) {
+    JsonValue v;
+    std::string error;
+    EXPECT_FALSE(ParseJson(text, v, error)) << text;
+    EXPECT_NE(error.find("at byte"), std::string::npos) << text;
+  }
+  std::string deep(kMaxJsonDepth + 2, '[');
+  deep += std::string(kMaxJsonDepth + 2, ']');
+  JsonValue v;
+  std::string error;
+  EXPECT_FALSE(ParseJson(deep, v, error));
+  EXPECT_NE(error.find("nesting"), std::string::npos);
+}
+
+TEST(EngineEvalReference, GroupsLeadMarksIntoBeats) {
+  const char* text = R"({
+    "fs": 500,
+    "annotations": {
+      "I":  {"P": [[80, 100, 130]], "QRS": [[150, 160, 190], [550, 560, 592]], "T": [[250, 300, 340]]},
+      "V1": {"P": [[75, 98, 128]], "QRS": [[148, 158, 188], [552, 561, 590]], "T": [[260, 310, 345], [660, 700, 745]]}
+    },
+    "reference": {"qrs_peaks": [158, 561], "QRS_duration_ms": 84.0, "RR_ms": 806.0}
+  })";
+  JsonValue root;
+  std::string error;
+  ASSERT_TRUE(ParseJson(text, root, error)) << error;
+  LudbReference ref;
+  ASSERT_TRUE(LudbReferenceFromJson(root, ref, error)) << error;
+  EXPECT_EQ(ref.qrs_ms, 84.0);
+  EXPECT_FALSE(ref.pr_ms);
+  const std::vector<ReferenceBeat> beats = ReferenceBeats(ref);
+  ASSERT_EQ(beats.size(), 2u);
+  EXPECT_EQ(beats[0].qrs_on, 148);
+  EXPECT_EQ(beats[0].qrs_off, 190);
+  EXPECT_EQ(beats[0].p_on, 75);
+  EXPECT_EQ(beats[0].p_off, 130);
+  EXPECT_EQ(beats[0].t_off, 345);
+  EXPECT_EQ(beats[1].qrs_on, 550);
+  EXPECT_FALSE(beats[1].p_on);
+  EXPECT_EQ(beats[1].t_off, 745);
+  int first = 0, last = 0;
+  ASSERT_TRUE(AnnotatedSpan(ref, 37, first, last));
+  EXPECT_EQ(first, 121);
+  EXPECT_EQ(last, 598);
+}
+
+TEST(EngineEvalReference, RefusesFilesWithoutWhatItNeeds) {
+  for (const char* text : {"[]", "{}", R"({"fs": 500})", R"({"fs": -1, "reference": {}})",
+                           R"({"fs": 500, "reference": {"qrs_peaks": ["x"]}})",
+                           R"({"fs": 500, "annotations": {"I": {"QRS": [[1, 2]]}}, "reference": {}})"}) {
+    JsonValue root;
+    std::string error;
+    ASSERT_TRUE(ParseJson(text, root, error)) << text;
+    LudbReference ref;
+    EXPECT_FALSE(LudbReferenceFromJson(root, ref, error)) << text;
+    EXPECT_FALSE(error.empty());
+  }
+}
+
+}  // namespace
+}  // namespace ecg::test::engine
