@@ -253,6 +253,12 @@ size_t WriteAllowance(size_t wanted) {
 void InjectWriteFailureAfter(uint64_t bytes) { g_write_budget.store(bytes); }
 
 bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes, bool sync) {
+  // A file without write permission is read-only for everyone, root
+  // included: replacing it through a rename would otherwise succeed.
+  struct stat existing {};
+  if (::stat(path.c_str(), &existing) == 0 && (existing.st_mode & 0222) == 0) {
+    return Fail(kErrorAccessDenied);
+  }
   std::string pattern = path + ".XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');

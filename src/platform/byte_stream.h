@@ -107,7 +107,9 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out,
 
 // Replaces a file's contents so that a reader sees either the old or the new
 // bytes, never a mixture: writes a neighbouring temporary file, syncs it,
-// renames it over the target and syncs the folder. Without `sync` the two
+// renames it over the target and syncs the folder. A target without any
+// write permission is refused (access denied), as a read-only file is.
+// Without `sync` the two
 // syncs are left out (the replacement is still atomic, but not durable
 // across a power failure); benchmarks use that to show what they cost.
 bool ReplaceFileContents(const std::string& path, std::span<const uint8_t> bytes,

@@ -107,6 +107,17 @@ TEST(ReplaceFileContents, FailureLeavesTheOldFileAlone) {
   EXPECT_EQ(ecg::test::ReadFile(kept), (std::vector<uint8_t>{1, 2}));
 }
 
+TEST(ReplaceFileContents, ReadOnlyFilesAreNotReplacedEvenByRoot) {
+  TempFolder folder;
+  const std::string path = folder.File("locked.scp");
+  ASSERT_TRUE(ReplaceFileContents(path, std::vector<uint8_t>{1, 2, 3}));
+  ::chmod(path.c_str(), 0444);
+  EXPECT_FALSE(ReplaceFileContents(path, std::vector<uint8_t>{9}));
+  EXPECT_EQ(GetLastError(), kErrorAccessDenied);
+  EXPECT_EQ(ecg::test::ReadFile(path), (std::vector<uint8_t>{1, 2, 3}));
+  ::chmod(path.c_str(), 0644);
+}
+
 TEST(ReadWholeFile, RefusesFilesAboveTheLimit) {
   TempFolder folder;
   const std::string path = folder.Write("big", std::vector<uint8_t>(5000, 1));
