@@ -54,6 +54,8 @@ bool EvaluateRecord(const std::string& record, const std::string& reference_file
   if (!ReadLudbReference(reference_file, ref, error)) return false;
   std::error_code ec;
   fs::copy_file(record, work, fs::copy_options::overwrite_existing, ec);
+  // The reference data is read-only; the working copy must not be.
+  if (!ec) fs::permissions(work, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
   if (ec) {
     error = "cannot copy " + record + ": " + ec.message();
     return false;
