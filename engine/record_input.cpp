@@ -116,9 +116,11 @@ EngineStatus BuildSignal(const SLeadDefinitions& definitions, const SEncodedData
     }
     // A lead's samples run from its start sample; a one-lead record may
     // state a range its data does not fill.
-    const uint64_t data_end = uint64_t{def.m_startSample} + rhythm.m_sampleCounts[i] - 1;
-    const uint64_t lead_end = std::min<uint64_t>(def.m_endSample, data_end);
-    start = std::max(start, def.m_startSample);
+    // Copies: the packed entry's fields are not aligned for references.
+    const uint32_t lead_start = def.m_startSample, lead_stop = def.m_endSample;
+    const uint64_t data_end = uint64_t{lead_start} + rhythm.m_sampleCounts[i] - 1;
+    const uint64_t lead_end = std::min<uint64_t>(lead_stop, data_end);
+    start = std::max(start, lead_start);
     end = static_cast<uint32_t>(std::min<uint64_t>(end, lead_end));
   }
   if (start == 0 || end < start) {
