@@ -59,7 +59,7 @@ constexpr float kMinTAmplitude = 40.0f;  // µV
 constexpr float kTRelativeAmplitude = 0.25f;
 constexpr float kBiphasicRatio = 0.4f;
 constexpr double kSteepestWithin = 0.15;
-constexpr double kAreaWindow = 0.15;
+constexpr double kAreaWindow = 0.18;
 
 // P wave.
 constexpr double kPLowPassHz = 20.0;
