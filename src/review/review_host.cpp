@@ -1,0 +1,3 @@
+#include "review/review_host.h"
+
+IReviewHost::~IReviewHost() = default;
