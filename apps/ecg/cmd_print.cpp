@@ -10,6 +10,7 @@
 #include "platform/last_error.h"
 #include "record_report.h"
 #include "scp/reader.h"
+#include "scp/scp_decoder.h"
 #include "report/ecg_print.h"
 #include "report/pdf_output.h"
 #include "report/print_options_file.h"
@@ -127,13 +128,27 @@ int RunPrint(const Args& args) {
     // rather than let the report engine find no report for it.
     CReader reader;
     int16_t loaded = 0;
-    if (!reader.Load(f, loaded, static_cast<int16_t>(kSection0Bit | kSection1Bit | kSection3Bit |
-                                                      kSection6Bit)) ||
-        (loaded & (kSection3Bit | kSection6Bit)) != (kSection3Bit | kSection6Bit)) {
+    ecg::scp::DecodeReport decode;
+    const bool read = reader.Load(f, loaded, static_cast<int16_t>(kSection0Bit | kSection1Bit |
+                                                                  kSection3Bit | kSection6Bit));
+    // Records from other systems store their samples encoded: the report
+    // draws the decoded samples.
+    if (read && !reader.LoadDecodedSamples(f, decode)) {
+      std::fprintf(stderr, "ecg print: %s: the record's samples cannot be decoded: %s\n",
+                   f.c_str(), decode.message.c_str());
+      return kExitUsage;
+    }
+    if (!read || (reader.GetLeads() <= 0 || reader.GetRhythmDataPtr() == nullptr)) {
       const uint32_t code = platform::GetLastError();
       std::fprintf(stderr, "ecg print: %s: the record's leads cannot be read%s%s\n", f.c_str(),
                    code != 0 ? ": " : "", code != 0 ? DescribeError(code).c_str() : "");
       return kExitUsage;
+    }
+    for (const std::string& warning : decode.warnings) {
+      std::fprintf(stderr, "ecg print: %s: warning: %s\n", f.c_str(), warning.c_str());
+    }
+    if (!decode.crcValid) {
+      std::fprintf(stderr, "ecg print: %s: warning: the record's CRC check fails\n", f.c_str());
     }
   }
 

@@ -112,9 +112,11 @@ const char* GenderText(uint8_t sex) {
 }
 
 // Records of other systems (Huffman coding, differences, reference beats,
-// bimodal compression): true with the decoded record when the record is
-// encoded. Uncompressed records take the reader's path unchanged.
-bool DecodeEncodedRecord(const RecordSource& source, ecg::scp::DecodedRecord& record) {
+// bimodal compression), and plain records whose lead ranges the reader
+// cannot place: true with the decoded record. Records the reader reads
+// itself take its path unchanged.
+bool DecodeForeignRecord(const RecordSource& source, bool plain_readable,
+                         ecg::scp::DecodedRecord& record) {
   FileHandle stream = source.OpenRead();
   uint64_t size = 0;
   if (!stream || !stream->Size(&size) || size > ecg::scp::kMaxRecordBytes) return false;
@@ -122,7 +124,8 @@ bool DecodeEncodedRecord(const RecordSource& source, ecg::scp::DecodedRecord& re
   size_t got = 0;
   if (!stream->ReadAt(0, bytes.data(), bytes.size(), &got) || got != bytes.size()) return false;
   ecg::scp::DecodeReport report;
-  return ecg::scp::DecodeScpRecord(bytes, record, report) && !record.Uncompressed();
+  return ecg::scp::DecodeScpRecord(bytes, record, report) &&
+         (!record.Uncompressed() || !plain_readable);
 }
 
 // Age in whole years on the recording date.
@@ -153,7 +156,8 @@ bool CECGScpToXml::ReadRecord() {
   if (!ReadPatientAndRecordInfo(m_scp, &m_patient, &m_recording)) return false;
   if (!ReadGeneralInfo(m_scp, &m_general)) return false;
   m_analysisPresent = ReadAnalysisInfo(m_scp, &m_analysis);
-  if (ecg::scp::DecodedRecord decoded; DecodeEncodedRecord(m_scp, decoded)) {
+  const bool plain = ReadLeadDefs(m_scp, &m_definitions) && ReadRhythmData(m_scp, &m_rhythm);
+  if (ecg::scp::DecodedRecord decoded; DecodeForeignRecord(m_scp, plain, decoded)) {
     std::string why;
     if (!ecg::scp::StoreDecodedSamples(decoded, m_definitions, m_rhythm, m_median, why)) {
       return false;
@@ -161,9 +165,8 @@ bool CECGScpToXml::ReadRecord() {
     m_measurementsPresent = ReadLeadMeasurements(m_scp, &m_measurements);
     return true;
   }
-  if (!ReadLeadDefs(m_scp, &m_definitions)) return false;
+  if (!plain) return false;
   m_measurementsPresent = ReadLeadMeasurements(m_scp, &m_measurements);
-  if (!ReadRhythmData(m_scp, &m_rhythm)) return false;
   ReadMedianData(m_scp, &m_median);
   return true;
 }
@@ -242,20 +245,9 @@ bool CECGScpToXml::Build(std::string& document, bool& record_readable) {
 void CECGScpToXml::AppendChannels(XmlTree& t, xmlNode* test) {
   int16_t loaded = 0;
   if (!Load(m_scp, loaded, static_cast<int16_t>(kAllSectionBits))) return;
-  if (ecg::scp::DecodedRecord decoded; DecodeEncodedRecord(m_scp, decoded)) {
-    // The reader cannot undo the encodings: the decoded samples replace
-    // whatever it made of Sections 3, 5 and 6.
-    std::string why;
-    if (!ecg::scp::StoreDecodedSamples(decoded, m_leadDefinitions, m_rhythmData, m_medianData,
-                                       why)) {
-      return;
-    }
-    m_loaded |= kSection3Bit | kSection6Bit;
-    m_rhythmPresent = true;
-    m_medianPresent = m_medianData.m_leadCount > 0;
-    m_loaded = static_cast<uint16_t>(m_medianPresent ? (m_loaded | kSection5Bit)
-                                                     : (m_loaded & ~kSection5Bit));
-  }
+  // The reader cannot undo the encodings of records from other systems: the
+  // decoded samples replace whatever it made of Sections 3, 5 and 6.
+  if (ecg::scp::DecodeReport report; !LoadDecodedSamples(m_scp, report)) return;
   const int16_t leads = GetLeads();
   const SLeadDefinitions* definitions = GetLeadDefinitionsPtr();
   if (leads <= 0 || definitions == nullptr) return;

@@ -2,6 +2,7 @@
 
 #include "platform/last_error.h"
 #include "scp/reader.h"
+#include "scp/scp_decoder.h"
 
 namespace ecg::report {
 
@@ -18,6 +19,16 @@ bool LoadReportRecord(const std::string& path, ReportRecord* record) {
   CReader reader;
   int16_t loaded = 0;
   if (!reader.Load(RecordSource(path), loaded, -1)) return false;
+  // Records from other systems store their samples encoded; the report
+  // shows the decoded samples. A record the decoder refuses has nothing to
+  // draw.
+  if (ecg::scp::DecodeReport decode; !reader.LoadDecodedSamples(RecordSource(path), decode)) {
+    record->decode_error = decode.message;
+    if (platform::GetLastError() == platform::kErrorSuccess) {
+      platform::SetLastError(platform::kErrorInvalidData);
+    }
+    return false;
+  }
   record->lead_count = reader.GetLeads();
   if (const CPatientInfo* p = reader.GetPatientInfoPtr()) record->patient = *p;
   if (const CRecordInfo* r = reader.GetRecordingInfoPtr()) record->recording = *r;

@@ -21,6 +21,7 @@ struct ReportRecord {
   CAnalysisInfo analysis;
   SLeadMeasurements lead_measurements;
   render::RecordTraces traces;
+  std::string decode_error;  // why the decoder refused the record's samples
 
   // The measurements of a lead code; null when the record has none for it.
   const SLeadMeasurement* LeadMeasurement(uint16_t code) const;

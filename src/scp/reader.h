@@ -16,6 +16,10 @@
 #include "scp/record_source.h"
 #include "scp/section1_model.h"
 
+namespace ecg::scp {
+struct DecodeReport;
+}
+
 class CReader {
  public:
   CReader() = default;
@@ -28,6 +32,21 @@ class CReader {
   // missing or cannot be decoded is reset and left out; only an unreadable
   // file or Section 0 fails the load.
   bool Load(const RecordSource& source, int16_t& loaded, int16_t wanted);
+  // After Load: when the record's samples are encoded (Huffman tables,
+  // differences, reference beats, bimodal compression), replaces Sections 3,
+  // 5 and 6 with the decoded samples at this system's 16-bit storage; so
+  // also when Load could not read plain samples (lead ranges from sample 0).
+  // A record stored as plain 16-bit values Load read is left as it is. False when
+  // the record is encoded and the decoder refuses it (`report` says why) or
+  // the samples do not fit; the loaded sections are then as Load left them.
+  // A plainly stored record the decoder refuses keeps what Load read.
+  bool LoadDecodedSamples(const RecordSource& source, ecg::scp::DecodeReport& report);
+  // Whether the record stores its samples encoded (false for unreadable
+  // records too: the caller's own read reports those).
+  static bool IsEncodedRecord(const RecordSource& source);
+  // From the loaded Sections 0, 3, 5 and 6: whether they say the samples
+  // are encoded (Huffman tables, differences, reference beat, bimodal).
+  bool LoadedSamplesAreEncoded() const;
   void Unload();
   void KillSection(uint16_t bits);
 

@@ -13,6 +13,7 @@
 #include "scp/huffman.h"
 #include "scp/little_endian.h"
 #include "scp/record_converter.h"
+#include "scp/reader.h"
 #include "scp/reference_beat.h"
 #include "scp/scp_decoder.h"
 #include "scp/scp_statements.h"
@@ -647,6 +648,69 @@ TEST(ScpStoreDecoded, DecodedRecordBecomesTheModelWithoutTheReferenceBeatFlag) {
   record.rhythm.leads[0].assign(70000, 0.0f);
   EXPECT_FALSE(ecg::scp::StoreDecodedSamples(record, definitions, rhythm, median, why));
   EXPECT_NE(why.find("65535"), std::string::npos);
+}
+
+}  // namespace
+
+// ------------------------------------------- The reader over decoded samples
+
+namespace {
+
+TEST(ScpReaderDecoded, EncodedRecordsLoadTheirDecodedSamples) {
+  ecg::test::TempFolder folder;
+  const std::string path = folder.Write("huffman.scp", EncodedRecord({}));
+  ASSERT_TRUE(CReader::IsEncodedRecord(path));
+  CReader reader;
+  int16_t loaded = 0;
+  ASSERT_TRUE(reader.Load(path, loaded, -1));
+  DecodeReport report;
+  ASSERT_TRUE(reader.LoadDecodedSamples(path, report)) << report.message;
+  const SEncodedData* rhythm = reader.GetRhythmDataPtr();
+  ASSERT_NE(rhythm, nullptr);
+  ASSERT_EQ(reader.GetLeads(), 3);
+  EXPECT_EQ(rhythm->m_amplitudeMultiplier, 2500);
+  EXPECT_EQ(rhythm->m_differenceUsed, 0);
+  const auto leads = TestLeads(1000);
+  for (uint32_t l = 0; l < 3; ++l) {
+    ASSERT_EQ(rhythm->SampleCount(l), 1000);
+    for (uint32_t i = 0; i < 1000; ++i) ASSERT_EQ(rhythm->Samples(l)[i], leads[l][i]) << l << " " << i;
+  }
+  // Patient and recording facts stay as Load read them.
+  ASSERT_NE(reader.GetPatientInfoPtr(), nullptr);
+}
+
+TEST(ScpReaderDecoded, PlainRecordsKeepWhatLoadRead) {
+  ecg::test::TempFolder folder;
+  EncodedRecordSpec spec;
+  spec.huffman = false;
+  spec.difference = 0;
+  const std::string path = folder.Write("plain.scp", EncodedRecord(spec));
+  EXPECT_FALSE(CReader::IsEncodedRecord(path));
+  CReader reader;
+  int16_t loaded = 0;
+  ASSERT_TRUE(reader.Load(path, loaded, -1));
+  const int16_t* before = reader.GetRhythmDataPtr()->Samples(0);
+  DecodeReport report;
+  ASSERT_TRUE(reader.LoadDecodedSamples(path, report)) << report.message;
+  EXPECT_EQ(reader.GetRhythmDataPtr()->Samples(0), before);
+}
+
+TEST(ScpReaderDecoded, RefusedEncodedRecordsFailWithTheDecodersReason) {
+  ecg::test::TempFolder folder;
+  Bytes bytes = EncodedRecord({});
+  const auto s6 = ecg::test::SplitSections(bytes).at(6);
+  const size_t s6_pos =
+      std::search(bytes.begin(), bytes.end(), s6.begin(), s6.end()) - bytes.begin();
+  ecg::scp::StoreU16(bytes.data() + s6_pos + 16 + 6, 0xFFFF);  // lead bytes past the section
+  ecg::test::FixCrcs(bytes);
+  const std::string path = folder.Write("broken.scp", bytes);
+  CReader reader;
+  int16_t loaded = 0;
+  ASSERT_TRUE(reader.Load(path, loaded, -1));
+  DecodeReport report;
+  EXPECT_FALSE(reader.LoadDecodedSamples(path, report));
+  EXPECT_FALSE(report.message.empty());
+  EXPECT_FALSE(reader.LoadDecodedSamples(folder.File("missing.scp"), report));
 }
 
 }  // namespace
