@@ -4,6 +4,8 @@
 
 #include <new>
 
+#include "engine/findings_text.h"
+#include "engine/interpretation.h"
 #include "engine/result_writer.h"
 
 namespace ecg::engine {
@@ -21,6 +23,11 @@ EngineStatus AnalyseRecordFile(const char* path, int32_t mode, RecordAnalysis* d
     if (!status.ok()) return status;
     status = Analyse(run.signal, run.result);
     if (!status.ok()) return status;
+    InterpretationOptions options;
+    options.set = StatementSetOfMode(mode);
+    options.patient = writer.Patient();
+    run.result.interpretation = Interpret(run.signal, run.result, options);
+    run.result.findings = FindingsText(run.result);
     return writer.WriteResults(path, run.signal, run.result);
   } catch (const std::bad_alloc&) {
     return EngineStatus::Error(kResultInternal, "out of memory");

@@ -15,7 +15,8 @@ struct RecordAnalysis {
   AnalysisResult result;
 };
 
-// `mode` 1 or 2 (both run the same analysis for now). The file is changed
+// `mode` 1 (standard statement set) or 2 (extended statement set): the
+// same measurements, interpreted with the statements of that set. The file is changed
 // only when the result is 0. Never throws.
 EngineStatus AnalyseRecordFile(const char* path, int32_t mode, RecordAnalysis* details = nullptr);
 

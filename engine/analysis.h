@@ -14,6 +14,7 @@
 #include "engine/lead_quality.h"
 #include "engine/median_beats.h"
 #include "engine/result_codes.h"
+#include "engine/statement_codes.h"
 #include "scp/measurement_model.h"
 
 namespace ecg::engine {
@@ -39,6 +40,7 @@ struct AnalysisResult {
   Delineation delineation;
   std::vector<SLeadMeasurement> leads;    // per lead of the signal
   GlobalValues global;
+  Interpretation interpretation;          // empty until interpreted
   std::string findings;                   // English, lines separated by "\r\n"
 };
 

@@ -9,6 +9,7 @@
 #include "engine/analysis.h"
 #include "engine/axes.h"
 #include "engine/lead_measurements.h"
+#include "engine/statement_codes.h"
 
 namespace ecg::engine {
 
@@ -30,6 +31,11 @@ std::string FindingsText(const AnalysisResult& result) {
   const GlobalValues& g = result.global;
   const Delineation& d = result.delineation;
   std::vector<std::string> lines;
+  // The statements first, then the measurements behind them.
+  for (uint16_t code : result.interpretation.statements) {
+    const StatementInfo* s = FindStatement(code);
+    if (s != nullptr) lines.emplace_back(s->english);
+  }
   if (g.heart_rate > 0) lines.push_back(Format("Ventricular rate %d bpm", g.heart_rate));
   if (d.p_present) {
     lines.push_back(Format("PR interval %d ms, P duration %d ms", g.qrs_on_ms - g.p_on_ms,

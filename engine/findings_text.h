@@ -1,7 +1,8 @@
 #pragma once
 // The English text of the findings the engine stores as the record's
-// interpretation: rate, intervals, axes and the beats that were not of the
-// dominant form. Lines are separated by "\r\n".
+// interpretation: the statements made (when the record has been
+// interpreted), then rate, intervals, axes and the beats that were not of
+// the dominant form. Lines are separated by "\r\n".
 
 #include <string>
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/interpretation.h"
 #include "engine/lead_measurements.h"
 #include "scp/container.h"
 
@@ -100,6 +101,12 @@ std::vector<uint8_t> Section7Bytes(const AnalysisResult& result) {
   b.U16(U16Field(g.qtc_ms));
   b.U8(1);   // QTc by Bazett
   b.U16(0);  // no tagged fields
+  return b.Done();
+}
+
+std::vector<uint8_t> Section9Bytes(const AnalysisResult& result) {
+  Bytes b;
+  for (uint8_t c : Section9Entries(result.interpretation)) b.U8(c);
   return b.Done();
 }
 

@@ -14,6 +14,8 @@
 // median beat and the axes; then the type of every complex, the
 // ventricular and atrial rates, QTc and its formula (1, Bazett) and an
 // empty tagged-field area.
+// Section 9: the statement codes, three rhythm and seven morphology
+// entries of three ASCII digits (engine/interpretation.h).
 // Section 10: one 62-byte block per lead, lead order of Section 3.
 
 #include <cstdint>
@@ -26,6 +28,7 @@ namespace ecg::engine {
 
 std::vector<uint8_t> Section4Bytes(const EcgSignal& signal, const AnalysisResult& result);
 std::vector<uint8_t> Section7Bytes(const AnalysisResult& result);
+std::vector<uint8_t> Section9Bytes(const AnalysisResult& result);
 std::vector<uint8_t> Section10Bytes(const AnalysisResult& result);
 
 }  // namespace ecg::engine

@@ -99,6 +99,23 @@ EngineStatus CAnalysisResultWriter::ReadRecord(const char* path, EcgSignal& sign
   return BuildSignal(m_leadDefinitions, m_rhythmData, recorded, signal);
 }
 
+PatientFacts CAnalysisResultWriter::Patient() const {
+  PatientFacts facts;
+  if (m_patientInfo.m_sex == 1) facts.sex = PatientFacts::Sex::kMale;
+  if (m_patientInfo.m_sex == 2) facts.sex = PatientFacts::Sex::kFemale;
+  const CRecordInfo& r = m_recordInfo;
+  const CPatientInfo& p = m_patientInfo;
+  if (p.m_birthYear > 0 && r.m_year >= p.m_birthYear) {
+    int32_t age = r.m_year - p.m_birthYear;
+    if (p.m_birthMonth > 0 && r.m_month > 0 &&
+        (r.m_month < p.m_birthMonth || (r.m_month == p.m_birthMonth && r.m_day < p.m_birthDay))) {
+      --age;
+    }
+    if (age >= 0 && age < 150) facts.age_years = age;
+  }
+  return facts;
+}
+
 bool CAnalysisResultWriter::StoreMedians(const AnalysisResult& result) {
   const MedianBeats& m = result.medians;
   const uint32_t leads = m_leadDefinitions.m_count;
@@ -141,16 +158,19 @@ EngineStatus CAnalysisResultWriter::WriteResults(const char* path, const EcgSign
     const SIndexEntry* e = m_index.Entry(i);
     if (e != nullptr && e->m_length != 0 && !IsReplaced(e->m_id)) ++copied;
   }
-  const uint32_t total = 1 + 7 + copied;
+  const bool statements = !result.interpretation.statements.empty();
+  const uint32_t total = 1 + 7 + (statements ? 1 : 0) + copied;
   if (total > kInlineIndexEntries && !m_stored.Allocate(static_cast<uint16_t>(std::min<uint32_t>(total - kInlineIndexEntries, 0xFFFF)))) {
     return EngineStatus::Error(kResultWriteFailed, Reason("the section table cannot grow"));
   }
 
   std::vector<uint8_t> four = Section4Bytes(signal, result);
   std::vector<uint8_t> seven = Section7Bytes(result);
+  std::vector<uint8_t> nine = Section9Bytes(result);
   std::vector<uint8_t> ten = Section10Bytes(result);
   bool ok = CreateSec1() && CreateSec3_6(false) && CreateSec5() && StoreBuiltSection(4, four) &&
-            StoreBuiltSection(7, seven) && StoreBuiltSection(10, ten);
+            StoreBuiltSection(7, seven) && (!statements || StoreBuiltSection(9, nine)) &&
+            StoreBuiltSection(10, ten);
   std::vector<uint16_t> done;
   for (uint32_t i = 0; ok && i < m_index.m_count; ++i) {
     const SIndexEntry* e = m_index.Entry(i);

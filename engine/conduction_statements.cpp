@@ -1,0 +1,147 @@
+// Conduction and interval statements: AV conduction (PR), ventricular
+// pre-excitation, bundle branch and fascicular blocks, QT.
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/interpretation_rules.h"
+
+namespace ecg::engine {
+
+namespace {
+
+constexpr double kLongPrMs = 200;    // first-degree AV block above
+constexpr double kShortPrMs = 120;   // short PR below
+constexpr double kCompleteBlockMs = 120;   // complete bundle branch block from
+constexpr double kIncompleteBlockMs = 110; // incomplete from; conduction delay from
+constexpr double kRbbbSWaveMs = 40;        // terminal S in I and V6 wider than this (or than R)
+constexpr double kLbbbRPeakMs = 60;        // R peak time in V5/V6 beyond this
+constexpr double kLbbbSmallQUv = -50;      // a q this small does not count in I, V5, V6
+// Left anterior fascicular block: axis -45 to -90; left posterior: +90 to +180.
+constexpr int32_t kLafbAxisFrom = -90, kLafbAxisTo = -45;
+constexpr int32_t kLpfbAxisFrom = 90, kLpfbAxisTo = 180;
+// QTc limits: prolonged at 450 ms (men) and 460 ms (women, and when the
+// sex is unknown); short at 390 ms or less.
+constexpr int32_t kLongQtcMale = 450, kLongQtcFemale = 460, kShortQtc = 390;
+
+// An rsr', rsR' or rSR' in V1 or V2, or a broad R that ends it (the
+// right ventricle's late activation seen from the right).
+bool RightTerminalR(const LeadValues& v) {
+  if (!v.usable) return false;
+  if (v.r2 > 0 && v.r1 > 0) return true;
+  return v.r > std::fabs(v.s) && v.r_ms >= 40;
+}
+
+// A wide terminal S wave: longer than the R or than 40 ms.
+bool WideTerminalS(const LeadValues& v) {
+  if (!v.usable || v.s >= 0) return false;
+  return v.s_last_ms > kRbbbSWaveMs || v.s_last_ms > v.r_ms;
+}
+
+// Left-sided leads of a left bundle branch block: no q, R dominant.
+bool LeftBlockLateral(const LeadValues& v) {
+  if (!v.usable) return false;
+  return !(v.q < kLbbbSmallQUv) && v.r > std::fabs(v.s);
+}
+
+bool RightPatternPresent(const RuleContext& c) {
+  const RecordLeads& l = c.leads;
+  const bool v_right = RightTerminalR(l[kSlotV1]) || RightTerminalR(l[kSlotV2]);
+  const bool s_left = WideTerminalS(l[kSlotI]) || WideTerminalS(l[kSlotV6]);
+  return v_right && s_left;
+}
+
+bool LeftPatternPresent(const RuleContext& c, bool complete) {
+  const RecordLeads& l = c.leads;
+  const LeadValues& v1 = l[kSlotV1];
+  if (!v1.usable || !(v1.qs || std::fabs(v1.Deepest()) > v1.r)) return false;  // QS or rS in V1
+  if (l.Count({kSlotI, kSlotV5, kSlotV6}, LeftBlockLateral) < 2) return false;
+  // Late R peak over the left ventricle.
+  const int late = l.Count({kSlotV5, kSlotV6}, [](const LeadValues& v) { return v.r_peak_ms > kLbbbRPeakMs; });
+  return complete ? late >= 1 : late >= 1 || l[kSlotV4].r_peak_ms > kLbbbRPeakMs;
+}
+
+}  // namespace
+
+int32_t CorrectedQt(double qt_ms, double rr_ms, QtcFormula formula) {
+  if (qt_ms <= 0 || rr_ms <= 0) return -1;
+  const double rr = rr_ms / 1000.0;
+  double qtc = qt_ms;
+  switch (formula) {
+    case QtcFormula::kBazett: qtc = qt_ms / std::sqrt(rr); break;
+    case QtcFormula::kFridericia: qtc = qt_ms / std::cbrt(rr); break;
+    case QtcFormula::kFramingham: qtc = qt_ms + 154.0 * (1.0 - rr); break;
+    case QtcFormula::kHodges: qtc = qt_ms + 1.75 * (60.0 / rr - 60.0); break;
+  }
+  return static_cast<int32_t>(std::lround(qtc));
+}
+
+void ConductionStatements(const RuleContext& c, std::vector<uint16_t>& out) {
+  const RecordLeads& l = c.leads;
+  // AV conduction.
+  if (c.p_present && c.pr_ms > 0) {
+    if (c.pr_ms > kLongPrMs) out.push_back(kFirstDegreeAvBlock);
+    if (c.pr_ms < kShortPrMs) {
+      // A delta wave shortens the PR by as much as it widens the QRS.
+      if (c.qrs_ms >= kIncompleteBlockMs && !RightPatternPresent(c)) {
+        out.push_back(kPreExcitation);
+      } else if (c.options.set == StatementSet::kExtended) {
+        out.push_back(kShortPr);
+      }
+    }
+  }
+
+  // Bundle branch blocks, then a delay that fits neither.
+  bool block = false;
+  if (c.qrs_ms >= kIncompleteBlockMs) {
+    const bool complete = c.qrs_ms >= kCompleteBlockMs;
+    if (LeftPatternPresent(c, complete)) {
+      out.push_back(complete ? kLeftBundleBranchBlock : kIncompleteLeftBundleBranchBlock);
+      block = true;
+    } else if (RightPatternPresent(c)) {
+      out.push_back(complete ? kRightBundleBranchBlock : kIncompleteRightBundleBranchBlock);
+      block = true;
+    }
+    if (!block) out.push_back(kIntraventricularConductionDelay);
+  }
+
+  // Fascicular blocks (QRS under 120 ms, or with a right bundle branch block).
+  const bool narrow_or_right = c.qrs_ms < kCompleteBlockMs ||
+                               std::find(out.begin(), out.end(), kRightBundleBranchBlock) != out.end();
+  if (narrow_or_right && c.qrs_axis != 999) {
+    auto rs = [](const LeadValues& v) { return std::fabs(v.Deepest()) > v.r; };
+    auto qr = [](const LeadValues& v) { return v.r > std::fabs(v.s); };
+    if (c.qrs_axis >= kLafbAxisFrom && c.qrs_axis <= kLafbAxisTo &&
+        l.Count({kSlotII, kSlotIII, kSlotAVF}, rs) >= 2 && l.Count({kSlotAVL}, qr) == 1) {
+      out.push_back(kLeftAnteriorFascicularBlock);
+    }
+    if (c.qrs_axis > kLpfbAxisFrom && c.qrs_axis <= kLpfbAxisTo && l.Count({kSlotI, kSlotAVL}, rs) == 2 &&
+        l.Count({kSlotIII, kSlotAVF}, qr) == 2) {
+      out.push_back(kLeftPosteriorFascicularBlock);
+    }
+  }
+
+  // QT, corrected for rate (not judged over a wide QRS, which lengthens it).
+  if (c.qtc_ms > 0 && c.qrs_ms < kCompleteBlockMs) {
+    const int32_t long_limit = c.options.patient.sex == PatientFacts::Sex::kMale ? kLongQtcMale : kLongQtcFemale;
+    if (c.qtc_ms >= long_limit) out.push_back(kProlongedQt);
+    if (c.qtc_ms <= kShortQtc && c.options.set == StatementSet::kExtended) out.push_back(kShortQt);
+  }
+}
+
+void AxisStatements(const RuleContext& c, std::vector<uint16_t>& out) {
+  // Normal -30 to +90 degrees; left -30 to -90; right +90 to +180;
+  // -90 to -180 extreme (northwest); none when the mean vector vanishes.
+  const int32_t a = c.qrs_axis;
+  if (a == 999) {
+    out.push_back(kIndeterminateAxis);
+  } else if (a < -90) {
+    out.push_back(kExtremeAxis);
+  } else if (a < -30) {
+    out.push_back(kLeftAxisDeviation);
+  } else if (a > 90) {
+    out.push_back(kRightAxisDeviation);
+  }
+}
+
+}  // namespace ecg::engine

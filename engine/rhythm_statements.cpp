@@ -1,0 +1,76 @@
+// Rhythm statements: the basic rhythm from the P waves, the rate and the
+// regularity of the dominant beats; premature complexes from the beat types.
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/beat_typing.h"
+#include "engine/interpretation_rules.h"
+
+namespace ecg::engine {
+
+namespace {
+
+// Rate limits of sinus rhythm (beats per minute).
+constexpr double kBradycardiaBelow = 60;
+constexpr double kTachycardiaAbove = 100;
+// The sinus P axis (0 to +75 degrees in adults) with room for the
+// measurement's spread; outside it the rhythm is called ectopic atrial.
+constexpr int32_t kSinusPAxisMin = -30;
+constexpr int32_t kSinusPAxisMax = 105;
+// Sinus arrhythmia: the intervals between consecutive sinus beats vary by
+// more than 160 ms (longest minus shortest).
+constexpr double kSinusArrhythmiaMs = 160;
+// Junctional rhythm: a regular narrow-complex rhythm without P waves at up
+// to 100 bpm (junctional escape 40-60, accelerated junctional 60-100).
+constexpr double kJunctionalMaxRate = 100;
+constexpr double kNarrowQrsMs = 120;
+
+}  // namespace
+
+void RhythmStatements(const RuleContext& c, std::vector<uint16_t>& out) {
+  const TypedBeats& typed = c.result->beats;
+  const auto& beats = typed.beats;
+  size_t premature = 0, ectopic = 0;
+  std::vector<double> sinus_intervals;
+  for (size_t k = 0; k < beats.size(); ++k) {
+    if (beats[k].type == kBeatPremature) ++premature;
+    if (beats[k].type == kBeatEctopic) ++ectopic;
+    if (k > 0 && beats[k].type == kBeatDominant && beats[k - 1].type == kBeatDominant) {
+      sinus_intervals.push_back(static_cast<double>(beats[k].fiducial - beats[k - 1].fiducial) * 1000.0 /
+                                c.signal->rate);
+    }
+  }
+  const bool irregular = typed.irregular;
+  bool fibrillation = false;
+
+  if (!c.p_present) {
+    if (irregular) {
+      out.push_back(kAtrialFibrillation);
+      fibrillation = true;
+    } else if (c.heart_rate <= kJunctionalMaxRate && c.qrs_ms < kNarrowQrsMs) {
+      out.push_back(kJunctionalRhythm);
+    } else {
+      out.push_back(kUndeterminedRhythm);
+    }
+  } else {
+    const bool sinus_axis = c.p_axis == 999 || (c.p_axis >= kSinusPAxisMin && c.p_axis <= kSinusPAxisMax);
+    if (!sinus_axis) {
+      out.push_back(kEctopicAtrialRhythm);
+    } else if (c.heart_rate < kBradycardiaBelow) {
+      out.push_back(kSinusBradycardia);
+    } else if (c.heart_rate > kTachycardiaAbove) {
+      out.push_back(kSinusTachycardia);
+    } else {
+      out.push_back(kSinusRhythm);
+    }
+    if (sinus_axis && sinus_intervals.size() >= 2 && c.options.set == StatementSet::kExtended) {
+      const auto [lo, hi] = std::minmax_element(sinus_intervals.begin(), sinus_intervals.end());
+      if (*hi - *lo > kSinusArrhythmiaMs) out.push_back(kSinusArrhythmia);
+    }
+  }
+  if (ectopic > 0) out.push_back(kPrematureVentricularComplexes);
+  if (premature > 0 && !fibrillation) out.push_back(kPrematureAtrialComplexes);
+}
+
+}  // namespace ecg::engine
