@@ -128,6 +128,9 @@ int RunAnalyse(const Args& args) {
     if (result == CAnalysis::kResultNoLibrary) {
       std::fprintf(stderr, "ecg analyse: %s: %s\n", file.c_str(),
                    analysis.LastLibraryError().c_str());
+    } else if (!analysis.LastDecodeError().empty()) {
+      std::fprintf(stderr, "ecg analyse: %s: the record's samples cannot be decoded: %s\n",
+                   file.c_str(), analysis.LastDecodeError().c_str());
     } else if (result < 0 && reason != platform::kErrorSuccess) {
       std::fprintf(stderr, "ecg analyse: %s: code %u (%s)\n", file.c_str(), reason,
                    std::string(platform::ErrorMeaning(reason)).c_str());

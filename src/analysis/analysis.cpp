@@ -61,6 +61,9 @@ int16_t CAnalysis::CreateAnalysis(const char* path, int32_t language, bool mode)
     SetLastError(kErrorInvalidParameter);
     return kResultRecordUnusable;
   }
+  // Records from other systems: the run works on their plain form.
+  if (CReader::NeedsDecoding(path)) return AnalyseEncodedRecord(path, language, mode);
+
   // 2. Derived tags brought up to date.
   if (!UpdateTagDependants(path)) return kResultRecordUnusable;
 

@@ -44,6 +44,8 @@ class CAnalysis : public CWriter {
   // The library file the last run loaded, and why loading failed (-4).
   const std::string& LastLibraryPath() const { return m_libraryPath; }
   const std::string& LastLibraryError() const { return m_libraryError; }
+  // Why a record from another system could not be read (result -1).
+  const std::string& LastDecodeError() const { return m_decodeError; }
 
   // The three options, all 0 after construction; the caller sets them
   // before CreateAnalysis.
@@ -89,9 +91,14 @@ class CAnalysis : public CWriter {
   bool AddRunStatements(const char* working_copy, int32_t language, uint16_t lead_errors);
   // The refusal statement (5004 or 5005) of the library's result 6 or 7.
   bool StoreRefusal(const char* path, int32_t language, int16_t result);
+  // A record whose samples are stored encoded: the run on its plain form,
+  // and the results moved back without touching its sample sections.
+  int16_t AnalyseEncodedRecord(const char* path, int32_t language, bool mode);
+  bool TransferIntoEncodedRecord(const char* record, const char* plain, bool interpretation);
 
   std::string m_libraryPath;
   std::string m_libraryError;
+  std::string m_decodeError;
 };
 
 namespace ecg::analysis {

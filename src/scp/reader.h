@@ -41,9 +41,11 @@ class CReader {
   // the samples do not fit; the loaded sections are then as Load left them.
   // A plainly stored record the decoder refuses keeps what Load read.
   bool LoadDecodedSamples(const RecordSource& source, ecg::scp::DecodeReport& report);
-  // Whether the record stores its samples encoded (false for unreadable
-  // records too: the caller's own read reports those).
-  static bool IsEncodedRecord(const RecordSource& source);
+  // Whether the record's samples need the decoder: stored encoded, or plain
+  // but placed where this reader cannot read them (lead ranges from sample
+  // 0). False for records the decoder refuses: the caller's own read
+  // reports those.
+  static bool NeedsDecoding(const RecordSource& source);
   // From the loaded Sections 0, 3, 5 and 6: whether they say the samples
   // are encoded (Huffman tables, differences, reference beat, bimodal).
   bool LoadedSamplesAreEncoded() const;

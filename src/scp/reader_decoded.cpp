@@ -62,13 +62,19 @@ bool CReader::LoadedSamplesAreEncoded() const {
          m_rhythmData.m_bimodal != 0 || m_medianData.m_differenceUsed != 0;
 }
 
-bool CReader::IsEncodedRecord(const RecordSource& source) {
+bool CReader::NeedsDecoding(const RecordSource& source) {
   LastErrorKeeper keep;
   std::vector<uint8_t> bytes;
   ecg::scp::DecodeReport report;
   ecg::scp::DecodedRecord record;
-  return ReadWholeSource(source, bytes, report) &&
-         ecg::scp::DecodeScpRecord(bytes, record, report) && !record.Uncompressed();
+  if (!ReadWholeSource(source, bytes, report) || !ecg::scp::DecodeScpRecord(bytes, record, report)) {
+    return false;
+  }
+  if (!record.Uncompressed()) return true;
+  CReader reader;
+  int16_t loaded = 0;
+  return !reader.Load(source, loaded, static_cast<int16_t>(kSection3Bit | kSection6Bit)) ||
+         (loaded & kSection6Bit) == 0;
 }
 
 bool CReader::LoadDecodedSamples(const RecordSource& source, ecg::scp::DecodeReport& report) {

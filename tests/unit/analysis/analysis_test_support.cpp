@@ -1,5 +1,7 @@
 #include "analysis_test_support.h"
 
+#include "support/scp_encoders.h"
+
 #include <dirent.h>
 
 #include <cstdlib>
@@ -113,14 +115,20 @@ std::vector<LeadRange> Ranges(const std::vector<uint8_t>& leads, uint32_t sample
 }
 
 Bytes Rhythm(const std::vector<uint8_t>& leads,
-             const std::vector<std::pair<uint8_t, int16_t>>& markers) {
+             const std::vector<std::pair<uint8_t, int16_t>>& markers, bool huffman = false) {
   SampleSection rhythm;
+  std::vector<Bytes> encoded;
   for (uint8_t code : leads) {
     std::vector<int16_t> samples = SyntheticLead(code, kSamples, kRate);
     for (const auto& [lead, value] : markers) {
       if (lead == code) samples[kSamples / 2] = value;
     }
+    encoded.push_back(
+        EncodeDefaultHuffman(DifferenceEncode({samples.begin(), samples.end()}, 2)));
     rhythm.leads.push_back(samples);
+  }
+  if (huffman) {
+    return EncodedSampleSection(rhythm.multiplier, rhythm.interval, 2, 0, encoded);
   }
   return SampleSectionBytes(rhythm);
 }
@@ -151,9 +159,10 @@ TagWriter InputSection1(const InputSpec& spec) {
 Bytes InputRecord(const InputSpec& spec) {
   RecordBuilder b;
   b.AddSection1(InputSection1(spec));
+  if (spec.huffman) b.AddSection(2, Section2Default());
   b.AddSection(3, Section3(Ranges(spec.leads, kSamples),
                            SimultaneousFlags(static_cast<uint8_t>(spec.leads.size()))));
-  b.AddSection(6, Rhythm(spec.leads, spec.markers));
+  b.AddSection(6, Rhythm(spec.leads, spec.markers, spec.huffman));
   if (spec.extra_sections) {
     b.AddSection(11, Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
     SectionSpec vendor;

@@ -81,6 +81,9 @@ struct InputSpec {
   uint8_t interpretation_edited = 0;
   uint8_t confirmed = 0;         // tag 204
   bool extra_sections = false;   // Section 11 and a manufacturer section 200
+  // Section 6 as other systems store it: second differences, default
+  // Huffman table (Section 2).
+  bool huffman = false;
 };
 Bytes InputRecord(const InputSpec& spec);
 // Section 1 tags as InputRecord writes them.

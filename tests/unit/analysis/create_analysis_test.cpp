@@ -475,3 +475,62 @@ TEST(AnalysisResultMeaning, EveryCodeHasItsOwnText) {
 }
 
 }  // namespace
+
+namespace {
+
+// Records from other systems store their samples encoded. The engine gets
+// them plain; the results go back without touching the sample sections.
+TEST_F(CreateAnalysisTest, EncodedRecordsAreAnalysedInTheirPlainFormAndKeepTheirEncoding) {
+  InputSpec input;
+  input.huffman = true;
+  const Bytes original = InputRecord(input);
+  const std::string path = env_.WriteRecord("huffman.scp", original);
+  const Bytes analysed = AnalysedRecord(Analysed(input));
+  env_.SetOutput(analysed);
+
+  ASSERT_EQ(Run(path), CAnalysis::kResultAnalysed);
+
+  // What the engine saw: the same samples, stored plainly.
+  const auto seen = Sections(env_.Seen());
+  EXPECT_EQ(seen.count(2), 0u);
+  InputSpec plain_input;
+  const Bytes plain6 = Sections(InputRecord(plain_input)).at(6);
+  // The samples, after the section header (the versions there are the
+  // converter's).
+  EXPECT_EQ(Bytes(seen.at(6).begin() + 16, seen.at(6).end()), Bytes(plain6.begin() + 16, plain6.end()));
+
+  const Bytes after = ReadFile(path);
+  const auto sections = Sections(after);
+  const auto before = Sections(original);
+  for (uint16_t id : {2, 3, 6}) EXPECT_EQ(sections.at(id), before.at(id)) << "Section " << id;
+  EXPECT_EQ(sections.count(4), 0u);  // the record had no reference beat: none is added
+  EXPECT_EQ(sections.count(5), 0u);
+  EXPECT_EQ(sections.at(7), Sections(analysed).at(7));
+  EXPECT_EQ(sections.count(10), 1u);
+  EXPECT_EQ(sections.count(9), 1u);
+  const RecordFacts facts = ReadFacts(path);
+  EXPECT_TRUE(facts.has_interpretation);
+  EXPECT_FALSE(facts.interpretation.empty());
+  EXPECT_TRUE(CReader::NeedsDecoding(path));
+  ExpectNoWorkingCopyLeft();
+}
+
+TEST_F(CreateAnalysisTest, EncodedRecordsStayAsTheyWereWhenTheLibraryFails) {
+  InputSpec input;
+  input.huffman = true;
+  const Bytes original = InputRecord(input);
+  const std::string path = env_.WriteRecord("huffman.scp", original);
+  env_.SetResult(3);
+  EXPECT_EQ(Run(path), 3);
+  EXPECT_EQ(ReadFile(path), original);
+  ExpectNoWorkingCopyLeft();
+
+  // A record the decoder refuses is not touched either.
+  Bytes broken = original;
+  broken.resize(broken.size() - 7);
+  const std::string broken_path = env_.WriteRecord("broken.scp", broken);
+  EXPECT_EQ(Run(broken_path), CAnalysis::kResultRecordUnusable);
+  EXPECT_EQ(ReadFile(broken_path), broken);
+}
+
+}  // namespace

@@ -659,7 +659,7 @@ namespace {
 TEST(ScpReaderDecoded, EncodedRecordsLoadTheirDecodedSamples) {
   ecg::test::TempFolder folder;
   const std::string path = folder.Write("huffman.scp", EncodedRecord({}));
-  ASSERT_TRUE(CReader::IsEncodedRecord(path));
+  ASSERT_TRUE(CReader::NeedsDecoding(path));
   CReader reader;
   int16_t loaded = 0;
   ASSERT_TRUE(reader.Load(path, loaded, -1));
@@ -685,7 +685,7 @@ TEST(ScpReaderDecoded, PlainRecordsKeepWhatLoadRead) {
   spec.huffman = false;
   spec.difference = 0;
   const std::string path = folder.Write("plain.scp", EncodedRecord(spec));
-  EXPECT_FALSE(CReader::IsEncodedRecord(path));
+  EXPECT_FALSE(CReader::NeedsDecoding(path));
   CReader reader;
   int16_t loaded = 0;
   ASSERT_TRUE(reader.Load(path, loaded, -1));
