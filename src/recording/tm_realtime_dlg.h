@@ -235,8 +235,9 @@ class CTM_RealTimeDlg : public QDialog {
   // Freezing and saving (tm_realtime_save.cpp).
   void Freeze();
   void GoLive();
-  void ResetDisplay();
+  void RedrawDisplay();
   void ApplyLeadEntry(int entry);
+  void UpdateCalibrationPulse();
 
   // settings
   CCableSettings m_cable;
@@ -300,6 +301,7 @@ class CTM_RealTimeDlg : public QDialog {
   bool m_midiOn = false;
   std::atomic<bool> m_muted{false};
   std::atomic<bool> m_closing{false};
+  std::atomic<bool> m_stopping{false};  // the window itself is stopping the cable
   bool m_initialised = false;
   bool m_createPdf = false;
   std::atomic<int> m_exitAction{kExitNone};
