@@ -22,5 +22,6 @@ int RunImport(const Args& args);
 int RunExportXml(const Args& args);
 int RunConvert(const Args& args);
 int RunPrint(const Args& args);  // built with the report engine (ECG_WITH_REPORTS)
+int RunRecord(const Args& args);  // built with the windows (ECG_WITH_REPORTS)
 
 }  // namespace ecg::app

@@ -37,6 +37,8 @@ constexpr Command kCommands[] = {
 #ifdef ECG_WITH_REPORTS
     {"print", "print reports of records to PDF, JPEG, TIFF, a printer or the preview",
      ecg::app::RunPrint},
+    {"record", "record an ECG in the recording window (cable, demo file or simulator)",
+     ecg::app::RunRecord},
 #endif
 };
 
