@@ -14,14 +14,21 @@ namespace ecg::app {
 namespace {
 
 constexpr const char* kOptionsHelp =
-    "Usage: ecg options [--file F] [--print-defaults]\n\n"
+    "Usage: ecg options [--file F] [--print-defaults]\n"
+    "       ecg options --gui [--file F] [--remove-units] [--page P] [--screenshot OUT.png]\n\n"
     "Shows the component's options.\n\n"
     "  --file F          read the options file F and list every option: group,\n"
     "                    name, the value as the file holds it and what it means;\n"
     "                    options the file does not set are marked \"(not in the\n"
     "                    file)\" and show their defaults\n"
     "  --print-defaults  write the default options file to standard output, byte\n"
-    "                    for byte what saving a fresh options record writes\n\n"
+    "                    for byte what saving a fresh options record writes\n"
+    "  --gui             open the \"Tidemark Settings\" sheet over F's options (the\n"
+    "                    defaults when F does not exist); OK writes F\n"
+    "  --remove-units    with --gui: hide the \"Measurement System\" group\n"
+    "  --page P          with --gui: the page in front: general, analysis,\n"
+    "                    acquisition, review or lead-order\n"
+    "  --screenshot F    with --gui: render the sheet to the PNG file F and exit\n\n"
     "Without arguments it lists the options file of the user's documents folder,\n"
     "<documents>/Tidemark/options.xml.\n\n"
     "Exit code: 0 done; 2 bad usage, or F could not be read (the reason and its\n"
@@ -65,6 +72,10 @@ int RunOptions(const Args& args) {
   bool print_defaults = false;
   std::string file;
   bool have_file = false;
+  bool gui = false;
+  bool remove_units = false;
+  std::string screenshot;
+  std::string page;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--help" || a == "-h") {
@@ -73,6 +84,16 @@ int RunOptions(const Args& args) {
     }
     if (a == "--print-defaults") {
       print_defaults = true;
+    } else if (a == "--gui") {
+      gui = true;
+    } else if (a == "--remove-units") {
+      remove_units = true;
+    } else if (a == "--screenshot" || a == "--page") {
+      if (i + 1 >= args.size()) {
+        std::fprintf(stderr, "ecg options: %s needs a value\n", a.c_str());
+        return kExitUsage;
+      }
+      (a == "--page" ? page : screenshot) = args[++i];
     } else if (a == "--file") {
       if (i + 1 >= args.size()) {
         std::fputs("ecg options: --file needs a file name\n", stderr);
@@ -89,10 +110,26 @@ int RunOptions(const Args& args) {
     std::fputs("ecg options: give either --file or --print-defaults\n", stderr);
     return kExitUsage;
   }
+  if (!gui && (remove_units || !screenshot.empty() || !page.empty())) {
+    std::fputs("ecg options: --remove-units, --page and --screenshot go with --gui\n", stderr);
+    return kExitUsage;
+  }
+  if (print_defaults && gui) {
+    std::fputs("ecg options: give either --gui or --print-defaults\n", stderr);
+    return kExitUsage;
+  }
   if (print_defaults) return PrintDefaults();
   if (!have_file) {
     std::string folder = ecg::platform::DocumentsFolder();
     file = folder + "/Tidemark/options.xml";
+  }
+  if (gui) {
+#ifdef ECG_WITH_DIALOGS
+    return RunOptionsGui(file, remove_units, screenshot, page);
+#else
+    std::fputs("ecg options: this build has no windows (--gui)\n", stderr);
+    return kExitUsage;
+#endif
   }
   return ListFile(file);
 }

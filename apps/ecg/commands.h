@@ -23,5 +23,9 @@ int RunExportXml(const Args& args);
 int RunConvert(const Args& args);
 int RunPrint(const Args& args);  // built with the report engine (ECG_WITH_REPORTS)
 int RunRecord(const Args& args);  // built with the windows (ECG_WITH_REPORTS)
+int RunPatient(const Args& args);  // built with the dialogs (ECG_WITH_DIALOGS)
+// ecg options --gui (ECG_WITH_DIALOGS): the settings sheet over `file`.
+int RunOptionsGui(const std::string& file, bool remove_units, const std::string& screenshot,
+                  const std::string& page);
 
 }  // namespace ecg::app

@@ -25,7 +25,8 @@ struct Command {
 constexpr Command kCommands[] = {
     {"info", "show what a record holds: sections, CRCs, patient, recording", ecg::app::RunInfo},
     {"check", "check the record and section CRCs of records", ecg::app::RunCheck},
-    {"options", "list an options file, or print the default one", ecg::app::RunOptions},
+    {"options", "list an options file, print the default one, or edit it (--gui)",
+     ecg::app::RunOptions},
     {"update", "change facts of a stored record in place", ecg::app::RunUpdate},
     {"analyse", "analyse records: median beats, measurements, interpretation",
      ecg::app::RunAnalyse},
@@ -39,6 +40,10 @@ constexpr Command kCommands[] = {
      ecg::app::RunPrint},
     {"record", "record an ECG in the recording window (cable, demo file or simulator)",
      ecg::app::RunRecord},
+#endif
+#ifdef ECG_WITH_DIALOGS
+    {"patient", "edit a patient in the patient details dialog (or render it to a PNG)",
+     ecg::app::RunPatient},
 #endif
 };
 
