@@ -27,5 +27,6 @@ int RunPatient(const Args& args);  // built with the dialogs (ECG_WITH_DIALOGS)
 // ecg options --gui (ECG_WITH_DIALOGS): the settings sheet over `file`.
 int RunOptionsGui(const std::string& file, bool remove_units, const std::string& screenshot,
                   const std::string& page);
+int RunReview(const Args& args);  // built with the windows (ECG_WITH_REPORTS)
 
 }  // namespace ecg::app

@@ -40,6 +40,7 @@ constexpr Command kCommands[] = {
      ecg::app::RunPrint},
     {"record", "record an ECG in the recording window (cable, demo file or simulator)",
      ecg::app::RunRecord},
+    {"review", "open the review window over a record (or render it to a PNG)", ecg::app::RunReview},
 #endif
 #ifdef ECG_WITH_DIALOGS
     {"patient", "edit a patient in the patient details dialog (or render it to a PNG)",
