@@ -13,6 +13,7 @@
 #include "interface/facade/facade_text.h"
 #include "interface/facade/language_module.h"
 #include "interface/facade/patient_info.h"
+#include "interface/facade/review_session.h"
 #include "interface/facade/window_services.h"
 #include "interface/registry_values.h"
 #include "platform/folders.h"
@@ -99,6 +100,7 @@ CECGInterface& CECGInterface::operator=(const CECGInterface& other) {
 }
 
 CECGInterface::~CECGInterface() {
+  ecg::facade::CloseReviewWindows(*this);
   if (ecg::interface::ApplicationOptions() == &m_settings) ecg::interface::SetApplicationOptions(nullptr);
   DropEngine(m_pECGPrint);
 }
@@ -270,7 +272,7 @@ std::string CECGInterface::GetECGComponentVersion(const char* modulePath) {
 // ---------------------------------------------------------------- windows
 
 int CECGInterface::GetNumberOfReviewWindows() {
-  return ecg::facade::CurrentWindowServices().ReviewWindowCount();
+  return ecg::facade::CurrentWindowServices().ReviewWindowCount(*this);
 }
 
 void CECGInterface::AboutBox() {

@@ -7,6 +7,7 @@
 #include "interface/facade/facade_text.h"
 #include "interface/facade/language_module.h"
 #include "interface/facade/print_file_type.h"
+#include "interface/facade/review_session.h"
 #include "interface/facade/window_services.h"
 #include "report/ecg_print.h"
 
@@ -86,6 +87,7 @@ int CECGInterface::PrintSCPFileToFile(const char* file) {
   ecg::facade::SaveAsAnswer answer;
   if (!ecg::facade::CurrentWindowServices().SaveAsDialog(request, &answer)) return 0;
   PrintToFile(answer.path.c_str());
+  ecg::facade::SetLastPrintedFile(*this, answer.path);
   m_pECGPrint->ClearReports();
   const bool pdf = answer.path.find(".pdf") != std::string::npos ||
                    answer.path.find(".PDF") != std::string::npos;

@@ -1,5 +1,6 @@
-// The component's own windows behind WindowServices: Qt file dialogs, the
-// desktop's default viewer, and the recording run. Windows need a running Qt
+// The component's own windows behind WindowServices: the recording window,
+// file dialogs, the desktop's default viewer, the review window, the
+// settings sheet and the patient and About dialogs. Windows need a running Qt
 // application; without one (a host without a user interface) the dialogs
 // answer Cancel.
 
@@ -10,8 +11,17 @@
 #include <QGridLayout>
 #include <QStringList>
 #include <QUrl>
+#include <cstring>
 
+#include "dialogs/about_dialog.h"
+#include "dialogs/ecg_patient_dialog.h"
+#include "dialogs/settings_sheet.h"
+#include "interface/facade/ecg_interface.h"
 #include "interface/facade/facade_text.h"
+#include "interface/facade/review_session.h"
+#include "interface/patient_block.h"
+#include "platform/folders.h"
+#include "interface/facade/recording_window.h"
 #include "interface/facade/unattended_recording.h"
 #include "interface/facade/window_services.h"
 
@@ -35,9 +45,13 @@ bool HaveWidgets() { return qobject_cast<QApplication*>(QCoreApplication::instan
 class ComponentWindows final : public WindowServices {
  public:
   int RunRecordingWindow(const RecordingSetup& setup) override {
-    // The recording runs through the cable thread and saves the newest ten
-    // seconds once they are there, as the window's Save does.
-    return RunUnattendedRecording(setup, UnattendedOptions{});
+    if (HaveWidgets()) return RunRecordingDialog(setup);
+    // A host without a user interface: the cable thread alone records, and the
+    // newest seconds are saved as the window's Save would save them.
+    UnattendedOptions options;
+    if (setup.unattendedSeconds > 0) options.seconds = setup.unattendedSeconds;
+    options.timeout = std::chrono::seconds(options.seconds + setup.unattendedTimeoutSeconds);
+    return RunUnattendedRecording(setup, options);
   }
 
   bool OpenFileDialog(const std::string& default_extension, const std::string& file_name,
@@ -82,22 +96,43 @@ class ComponentWindows final : public WindowServices {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
   }
 
-  // The review window, the settings sheet and the patient and About dialogs
-  // are not part of this build yet: each says so instead of pretending.
-  int Review(CECGInterface&, const ReviewRequest&) override {
-    ShowError("The review window is not available in this build.");
-    return 0;
+  int Review(CECGInterface& facade, const ReviewRequest& request) override {
+    return OpenReview(facade, request);
   }
-  int ReviewWindowCount() override { return 0; }
-  int RunSettingsSheet(CECGDefaultSettings&, bool, CECGPrint*) override {
-    ShowError("The settings sheet is not available in this build.");
-    return 0;
+  int ReviewWindowCount(const CECGInterface& facade) override { return ReviewDocumentCount(facade); }
+  int RunSettingsSheet(CECGDefaultSettings& options, bool remove_units, CECGPrint* engine) override {
+    if (!HaveWidgets()) return 0;
+    return ::RunSettingsSheet(options, remove_units, engine);
   }
-  int RunPatientDialog(CECGInterface&) override {
-    ShowError("The patient details dialog is not available in this build.");
-    return 0;
+  int RunPatientDialog(CECGInterface& facade) override {
+    if (!HaveWidgets()) return 0;
+    ecg::interface::PatientBlock block;
+    std::memcpy(block.firstName, facade.m_firstName, sizeof block.firstName);
+    std::memcpy(block.lastName, facade.m_lastName, sizeof block.lastName);
+    std::memcpy(block.patientId, facade.m_patientId, sizeof block.patientId);
+    block.height = facade.m_height;
+    block.weight = facade.m_weight;
+    block.gender = facade.m_gender;
+    block.yearOfBirth = facade.m_yob;
+    block.monthOfBirth = facade.m_mob;
+    block.dayOfBirth = facade.m_dob;
+    const int result = RunPatientInfoDialog(block, facade.m_settings.MeasurementSystem);
+    std::memcpy(facade.m_firstName, block.firstName, sizeof block.firstName);
+    std::memcpy(facade.m_lastName, block.lastName, sizeof block.lastName);
+    std::memcpy(facade.m_patientId, block.patientId, sizeof block.patientId);
+    facade.m_height = block.height;
+    facade.m_weight = block.weight;
+    facade.m_gender = block.gender;
+    facade.m_yob = block.yearOfBirth;
+    facade.m_mob = block.monthOfBirth;
+    facade.m_dob = block.dayOfBirth;
+    return result;
   }
-  void RunAboutBox() override { ShowError("The About dialog is not available in this build."); }
+  void RunAboutBox() override {
+    if (!HaveWidgets()) return;
+    CAboutDialog dialog(ecg::platform::ModulePath());
+    dialog.exec();
+  }
 };
 
 }  // namespace

@@ -38,6 +38,10 @@ struct RecordingSetup {
   double gain = 0.01;            // mm per microvolt
   double speed = 25.0;           // mm/s
   int32_t leadGroup = 0;
+  // Unattended runs: the window saves by itself once this many seconds have
+  // arrived (0: a person saves), and gives up after the timeout.
+  int unattendedSeconds = 0;
+  int unattendedTimeoutSeconds = 90;
 };
 
 // The port's name as the recording window opens it.

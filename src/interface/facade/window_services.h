@@ -51,7 +51,7 @@ class WindowServices {
   // Review window: opens `request.file` for `facade` and, unless noWait,
   // returns only once the review frame has closed. 1 when it opened.
   virtual int Review(CECGInterface& facade, const ReviewRequest& request) = 0;
-  virtual int ReviewWindowCount() = 0;
+  virtual int ReviewWindowCount(const CECGInterface& facade) = 0;
   // The settings sheet over `options`; its result (1 OK).
   virtual int RunSettingsSheet(CECGDefaultSettings& options, bool remove_units,
                                CECGPrint* engine) = 0;

@@ -59,7 +59,7 @@ class ScriptedWindows final : public ecg::facade::WindowServices {
     reviews.push_back(request);
     return 1;
   }
-  int ReviewWindowCount() override { return static_cast<int>(reviews.size()); }
+  int ReviewWindowCount(const CECGInterface&) override { return static_cast<int>(reviews.size()); }
   int RunSettingsSheet(CECGDefaultSettings&, bool, CECGPrint*) override { return 1; }
   int RunPatientDialog(CECGInterface&) override { return patient_result; }
   void RunAboutBox() override { ++about_shown; }
