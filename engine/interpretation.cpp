@@ -55,6 +55,13 @@ void ApplyExclusions(std::vector<uint16_t>& v) {
     Remove(v, {kRightVentricularHypertrophy, kStDepressionAnterior, kTInversionAnterior, kNonspecificStT});
   }
   if (Contains(v, kLvhWithRepolarisation)) Remove(v, {kStDepressionLateral, kTInversionLateral});
+  if (Contains(v, kAtrialFibrillation) || Contains(v, kAtrialFlutter)) {
+    // No organised atrial activity: nothing of P waves or the PR interval
+    // applies, and early beats of the dominant form are part of the rhythm.
+    Remove(v, {kSinusRhythm, kSinusBradycardia, kSinusTachycardia, kSinusArrhythmia, kEctopicAtrialRhythm,
+               kFirstDegreeAvBlock, kShortPr, kPreExcitation, kLeftAtrialAbnormality, kRightAtrialAbnormality,
+               kPrematureAtrialComplexes});
+  }
 }
 
 uint16_t SummaryOf(const std::vector<uint16_t>& v) {
@@ -89,6 +96,17 @@ RuleContext MakeRuleContext(const EcgSignal& signal, const AnalysisResult& resul
     c.p_ms = g.p_off_ms - g.p_on_ms;
   }
   c.qrs_ms = g.qrs_off_ms - g.qrs_on_ms;
+  // The global QRS runs from the earliest lead's onset to the latest
+  // lead's end and so exceeds what any lead shows; the conduction criteria
+  // take the third widest lead's duration (each lead's QRS without its
+  // iso-electric start and end), which a single lead's stray boundary
+  // cannot move.
+  std::vector<double> widths;
+  for (const LeadValues& v : c.leads.at) {
+    if (v.usable && v.qrs_ms > 0) widths.push_back(v.qrs_ms);
+  }
+  std::sort(widths.rbegin(), widths.rend());
+  c.conduction_qrs_ms = widths.size() >= 3 ? widths[2] : c.qrs_ms;
   if (result.delineation.t_found && g.t_off_ms != kNotComputed) c.qt_ms = g.t_off_ms - g.qrs_on_ms;
   c.qtc_ms = c.qt_ms > 0 && c.rr_ms > 0 ? CorrectedQt(c.qt_ms, c.rr_ms, options.qtc) : -1;
   c.qrs_axis = g.qrs_axis;

@@ -16,6 +16,7 @@ LeadValues FromBlock(const SLeadMeasurement& m) {
   LeadValues v;
   if ((m.m_qualityCode & 32) != 0 || m.m_qrsDuration == kLeadRejected) return v;
   v.usable = true;
+  v.qrs_ms = m.m_qrsDuration;
   v.q = m.m_qAmplitude;
   v.q_ms = m.m_qDuration;
   v.r1 = std::max<int16_t>(m.m_rAmplitude, 0);
@@ -26,6 +27,13 @@ LeadValues FromBlock(const SLeadMeasurement& m) {
   v.s_ms = m.m_sDuration;
   v.s_last_ms = m.m_s2Duration > 0 ? m.m_s2Duration : m.m_sDuration;
   v.qs = v.r == 0 && v.q < 0;
+  if (m.m_s2Amplitude < 0) {
+    v.ends_positive = false;
+  } else if (m.m_r2Amplitude > 0) {
+    v.ends_positive = true;
+  } else {
+    v.ends_positive = m.m_sAmplitude >= 0 && m.m_rAmplitude > 0;
+  }
   v.r_peak_ms = Missing(m.m_intrinsicoidDeflection) ? -1 : m.m_intrinsicoidDeflection;
   v.j = m.m_jAmplitude;
   v.st20 = m.m_stJ20;

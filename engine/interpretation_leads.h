@@ -16,8 +16,10 @@ struct LeadValues {
   // QRS waves, µV (q and s negative or 0), ms.
   double q = 0, r = 0, s = 0;  // r: the larger of R and R', s: the deeper of S and S'
   double r1 = 0, r2 = 0;       // R and R' apart
+  double qrs_ms = 0;  // this lead's QRS without its iso-electric start and end
   double q_ms = 0, r_ms = 0, s_ms = 0, s_last_ms = 0;
   bool qs = false;             // no positive wave at all
+  bool ends_positive = false;  // the last QRS wave is an R or R'
   double r_peak_ms = -1;       // QRS onset to the last R peak; -1 unknown
   // ST and T, µV from the PR level.
   double j = 0, st20 = 0, st60 = 0, st80 = 0;

@@ -24,7 +24,8 @@ struct RuleContext {
   double rr_ms = -1;
   double pr_ms = -1;
   double p_ms = -1;
-  double qrs_ms = 0;
+  double qrs_ms = 0;          // global QRS (earliest onset to latest end over the leads)
+  double conduction_qrs_ms = 0;  // the QRS duration at least three leads show
   double qt_ms = -1;
   int32_t qtc_ms = -1;
   int32_t qrs_axis = 999;

@@ -92,7 +92,7 @@ void HypertrophyStatements(const RuleContext& c, std::vector<uint16_t>& out) {
   if (lvh) out.push_back(LateralRepolarisation(c) ? kLvhWithRepolarisation : kLvhVoltage);
 
   const LeadValues& v1 = l[kSlotV1];
-  if (v1.usable && c.qrs_ms < 120) {
+  if (v1.usable && c.conduction_qrs_ms < 120) {
     const bool tall = v1.r >= kRvhRV1Uv || (v1.r >= kRvhDominantRV1Uv && v1.r > std::fabs(v1.Deepest()));
     const bool right = (c.qrs_axis != 999 && c.qrs_axis > 90) ||
                        l.Count({kSlotV5, kSlotV6}, [](const LeadValues& v) { return v.Deepest() <= -kRvhSV56Uv; }) > 0;

@@ -25,6 +25,19 @@ constexpr double kSinusArrhythmiaMs = 160;
 // to 100 bpm (junctional escape 40-60, accelerated junctional 60-100).
 constexpr double kJunctionalMaxRate = 100;
 constexpr double kNarrowQrsMs = 120;
+// Atrial fibrillation: the intervals between consecutive beats of the
+// dominant form change from one beat to the next by a median 15 % of the
+// usual interval or more (an irregularly irregular rhythm; sinus
+// arrhythmia changes gradually, well under that), over at least four
+// intervals.
+constexpr double kFibrillationSpread = 0.15;
+constexpr size_t kFibrillationMinIntervals = 4;
+
+double Median(std::vector<double> v) {
+  if (v.empty()) return 0;
+  std::nth_element(v.begin(), v.begin() + static_cast<ptrdiff_t>(v.size() / 2), v.end());
+  return v[v.size() / 2];
+}
 
 }  // namespace
 
@@ -41,14 +54,23 @@ void RhythmStatements(const RuleContext& c, std::vector<uint16_t>& out) {
                                 c.signal->rate);
     }
   }
-  const bool irregular = typed.irregular;
+  double spread = 0;
+  if (sinus_intervals.size() >= kFibrillationMinIntervals) {
+    std::vector<double> changes;
+    for (size_t k = 1; k < sinus_intervals.size(); ++k) changes.push_back(std::fabs(sinus_intervals[k] - sinus_intervals[k - 1]));
+    const double usual = Median(sinus_intervals);
+    spread = usual > 0 ? Median(changes) / usual : 0;
+  }
+  const bool irregular = spread >= kFibrillationSpread || (!c.p_present && typed.irregular);
   bool fibrillation = false;
 
-  if (!c.p_present) {
-    if (irregular) {
-      out.push_back(kAtrialFibrillation);
-      fibrillation = true;
-    } else if (c.heart_rate <= kJunctionalMaxRate && c.qrs_ms < kNarrowQrsMs) {
+  if (irregular) {
+    // What looks like a P wave in the median of an irregularly irregular
+    // rhythm is fibrillatory activity that happens to line up.
+    out.push_back(kAtrialFibrillation);
+    fibrillation = true;
+  } else if (!c.p_present) {
+    if (c.heart_rate <= kJunctionalMaxRate && c.conduction_qrs_ms < kNarrowQrsMs) {
       out.push_back(kJunctionalRhythm);
     } else {
       out.push_back(kUndeterminedRhythm);

@@ -2,7 +2,7 @@
 // (record.scp with record.json, the LUDB layout) and compares what it
 // writes with the cardiologists' reference.
 //
-//   eval FOLDER [--verbose] [--limit N] [--plot DIR]
+//   eval FOLDER [--verbose] [--statements] [--limit N] [--plot DIR]
 //   eval --beats FOLDER [--verbose]
 //
 // Printed, in this order and format (kept stable, it is how progress is
@@ -11,7 +11,9 @@
 // deviation and the mean absolute difference over the records where both
 // give the value; P wave presence agreement; per fiducial the same over the
 // annotated beats; beats found against the annotated QRS peaks
-// (sensitivity, positive predictivity, 75 ms window); time per record.
+// (sensitivity, positive predictivity, 75 ms window); the agreement of the
+// statements with the reference diagnoses per class; time per record.
+// --statements prints each record's statements and diagnoses.
 // --plot writes a picture per record of the twelve median beats with the
 // engine's marks (upper half of each lead) and the reference's (lower half:
 // the median over the beats of each annotated fiducial).
@@ -35,6 +37,7 @@
 #include "engine/eval/beat_records.h"
 #include "engine/eval/ludb_evaluation.h"
 #include "engine/eval/png_plot.h"
+#include "engine/eval/statement_agreement.h"
 
 namespace fs = std::filesystem;
 using namespace ecg::engine;
@@ -168,16 +171,55 @@ void Summary(std::vector<double> v, const char* what) {
 
 }  // namespace
 
+// A record's statement codes next to its reference diagnoses.
+void PrintStatements(const std::string& name, const std::vector<std::string>& diagnoses, const RecordAnalysis& run) {
+  const GlobalValues& g = run.result.global;
+  const std::vector<uint16_t>& codes = run.result.interpretation.statements;
+  std::printf("%-10s rate %d, PR %d, QRS %d, QTc %d, axes %d/%d/%d; engine:", name.c_str(), g.heart_rate,
+              run.result.delineation.p_present ? g.qrs_on_ms - g.p_on_ms : -1, g.qrs_off_ms - g.qrs_on_ms, g.qtc_ms,
+              g.p_axis, g.qrs_axis, g.t_axis);
+  std::vector<int> widths;
+  for (const SLeadMeasurement& m : run.result.leads) {
+    if ((m.m_qualityCode & 32) == 0) widths.push_back(m.m_qrsDuration);
+  }
+  std::sort(widths.rbegin(), widths.rend());
+  std::vector<double> rr;
+  const auto& beats = run.result.beats.beats;
+  for (size_t k = 1; k < beats.size(); ++k) rr.push_back(static_cast<double>(beats[k].fiducial - beats[k - 1].fiducial));
+  double spread = 0;
+  if (rr.size() >= 2) {
+    std::vector<double> diff;
+    for (size_t k = 1; k < rr.size(); ++k) diff.push_back(std::fabs(rr[k] - rr[k - 1]));
+    std::sort(rr.begin(), rr.end());
+    std::sort(diff.begin(), diff.end());
+    spread = diff[diff.size() / 2] / rr[rr.size() / 2];
+  }
+  std::printf(" irregular %d spread %.3f", run.result.beats.irregular ? 1 : 0, spread);
+  std::printf(" lead QRS");
+  for (int w : widths) std::printf(" %d", w);
+  std::printf(";");
+  for (uint16_t c : codes) {
+    const StatementInfo* s = FindStatement(c);
+    std::printf(" [%s]", s != nullptr ? s->english : "?");
+  }
+  std::printf("\n%-10s reference:", "");
+  for (const std::string& d : diagnoses) std::printf(" [%s]", d.c_str());
+  std::printf("\n");
+}
+
 int main(int argc, char** argv) {
-  const char* usage = "usage: eval FOLDER [--verbose] [--limit N] [--plot DIR] | eval --beats FOLDER [--verbose]\n";
+  const char* usage =
+      "usage: eval FOLDER [--verbose] [--statements] [--limit N] [--plot DIR] | eval --beats FOLDER [--verbose]\n";
   std::string folder;
   bool verbose = false;
+  bool statements = false;
   bool beats_mode = false;
   std::string plot_dir;
   size_t limit = SIZE_MAX;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--verbose") verbose = true;
+    else if (a == "--statements") statements = true;
     else if (a == "--beats") beats_mode = true;
     else if (a == "--limit" && i + 1 < argc) limit = std::strtoul(argv[++i], nullptr, 10);
     else if (a == "--plot" && i + 1 < argc) plot_dir = argv[++i];
@@ -219,6 +261,7 @@ int main(int argc, char** argv) {
   const std::string work = std::string(scratch_dir) + "/record.scp";
 
   EvaluationTotals totals;
+  StatementAgreement agreement;
   if (verbose) {
     std::printf("%-10s %4s %9s %11s %11s %11s %11s %11s %7s %2s %2s %5s %5s %5s %5s %5s\n", "record", "code",
                 "beats", "Pdur e/r", "PR e/r", "QRS e/r", "QT e/r", "RR e/r", "ms", "fn", "fp", "dPon", "dPoff",
@@ -233,6 +276,14 @@ int main(int argc, char** argv) {
       continue;
     }
     totals.Add(r);
+    {
+      LudbReference ref;
+      std::string why;
+      if (ReadLudbReference(fs::path(path).replace_extension(".json").string(), ref, why)) {
+        agreement.Add(ref.diagnoses, r.status.ok() ? run.result.interpretation.statements : std::vector<uint16_t>{});
+        if (statements) PrintStatements(r.name, ref.diagnoses, run);
+      }
+    }
     if (!r.status.ok()) {
       if (verbose) std::printf("%-10s %4d  %s\n", r.name.c_str(), r.status.code, r.status.reason.c_str());
       continue;
@@ -276,6 +327,8 @@ int main(int argc, char** argv) {
               "FP %zu, sensitivity %.2f %%, positive predictivity %.2f %%\n",
               totals.reference_beats, totals.detected_in_span, totals.tp, totals.fn, totals.fp,
               totals.Sensitivity(), totals.PositivePredictivity());
+  std::printf("Statements against the reference diagnoses (records where the class is present or absent):\n%s",
+              agreement.Table().c_str());
   Summary(totals.run_ms, "read, analyse and write");
   Summary(totals.analyse_ms, "analysis alone");
   return 0;
