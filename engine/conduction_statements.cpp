@@ -21,7 +21,9 @@ constexpr double kIncompleteBlockMs = 100;
 constexpr double kDelayMs = 120;
 constexpr double kRbbbSWaveMs = 40;        // terminal S in I and V6 wider than this (or than R)
 constexpr double kLbbbRPeakMs = 60;        // R peak time in V5/V6 beyond this
-constexpr double kLbbbSmallQUv = -50;      // a q this small does not count in I, V5, V6
+constexpr double kLbbbSmallQUv = -100;     // a q this small does not count in I, aVL, V5, V6
+constexpr double kIncompleteLbbbQUv = -25; // incomplete block: no septal q at all in I, V5, V6
+constexpr double kTerminalRUv = 100;       // a terminal R in V1/V2 rises this far above J
 // Left anterior fascicular block: axis -45 to -90; left posterior: +90 to +180.
 constexpr int32_t kLafbAxisFrom = -90, kLafbAxisTo = -45;
 constexpr int32_t kLpfbAxisFrom = 90, kLpfbAxisTo = 180;
@@ -30,8 +32,15 @@ constexpr int32_t kLpfbAxisFrom = 90, kLpfbAxisTo = 180;
 constexpr int32_t kLongQtcMale = 450, kLongQtcFemale = 460, kShortQtc = 390;
 
 // An rsr', rsR' or rSR' in V1 or V2, or an R that ends the complex there
-// (the right ventricle's late activation seen from the right).
-bool RightTerminalR(const LeadValues& v) { return v.usable && v.ends_positive && v.r > 0; }
+// (the right ventricle's late activation seen from the right). The last R
+// must rise 100 µV above the J point: the discordant ST elevation of a left
+// bundle branch block lifts the end of a QS or rS above the PR level
+// without being a wave.
+bool RightTerminalR(const LeadValues& v) {
+  if (!v.usable || !v.ends_positive) return false;
+  const double terminal = v.r2 > 0 ? v.r2 : v.r1;
+  return terminal - std::max(v.j, 0.0) >= kTerminalRUv;
+}
 
 // A wide terminal S wave: longer than the R or than 40 ms.
 bool WideTerminalS(const LeadValues& v) {
@@ -39,11 +48,14 @@ bool WideTerminalS(const LeadValues& v) {
   return v.s_last_ms > kRbbbSWaveMs || v.s_last_ms > v.r_ms;
 }
 
-// Left-sided leads of a left bundle branch block: no q, R dominant.
+// A lateral lead of a left bundle branch block: a dominant R without a
+// septal q (a small one, down to 100 µV, is tolerated: the slurred start
+// of the complex can dip under the PR level).
 bool LeftBlockLateral(const LeadValues& v) {
-  if (!v.usable) return false;
-  return !(v.q < kLbbbSmallQUv) && v.r > 2 * std::fabs(v.s) && !WideTerminalS(v);
+  return v.usable && v.q >= kLbbbSmallQUv && v.r > std::fabs(v.s);
 }
+
+bool NoSeptalQ(const LeadValues& v) { return v.usable && v.q >= kIncompleteLbbbQUv; }
 
 bool RightPatternPresent(const RuleContext& c) {
   const RecordLeads& l = c.leads;
@@ -56,10 +68,19 @@ bool LeftPatternPresent(const RuleContext& c, bool complete) {
   const RecordLeads& l = c.leads;
   const LeadValues& v1 = l[kSlotV1];
   if (!v1.usable || !(v1.qs || std::fabs(v1.Deepest()) > v1.r)) return false;  // QS or rS in V1
-  if (l.Count({kSlotI, kSlotV5, kSlotV6}, LeftBlockLateral) < 2) return false;
-  // Late R peak over the left ventricle.
-  const int late = l.Count({kSlotV5, kSlotV6}, [](const LeadValues& v) { return v.r_peak_ms > kLbbbRPeakMs; });
-  return complete ? late >= 1 : late >= 1 || l[kSlotV4].r_peak_ms > kLbbbRPeakMs;
+  if (RightTerminalR(v1)) return false;
+  auto late = [](const LeadValues& v) { return v.r_peak_ms >= kLbbbRPeakMs; };
+  if (complete) {
+    // Broad R in the lateral leads (two of I, aVL, V5, V6, one of them not
+    // aVL, where a q may remain), its peak late in one of them.
+    const int lateral = l.Count({kSlotI, kSlotAVL, kSlotV5, kSlotV6}, LeftBlockLateral);
+    const int not_avl = l.Count({kSlotI, kSlotV5, kSlotV6}, LeftBlockLateral);
+    return lateral >= 2 && not_avl >= 1 && l.Count({kSlotI, kSlotAVL, kSlotV5, kSlotV6}, late) >= 1;
+  }
+  // Incomplete: the septal q of I, V5 and V6 gone, the R peak late in V4-V6.
+  return l.Count({kSlotI, kSlotV5, kSlotV6}, NoSeptalQ) == 3 &&
+         l.Count({kSlotI, kSlotV5, kSlotV6}, LeftBlockLateral) >= 2 &&
+         l.Count({kSlotV4, kSlotV5, kSlotV6}, late) >= 1;
 }
 
 }  // namespace

@@ -216,6 +216,41 @@ TEST(InterpretationConduction, LeftBundleBranchBlockAndItsExclusions) {
   EXPECT_TRUE(f.Says(kLvhVoltage));  // only the complete block silences voltage
 }
 
+TEST(InterpretationConduction, AnStLiftAtTheEndOfV1IsNoTerminalR) {
+  InterpretationFixture f;
+  LeftBlockShape(f);
+  SLeadMeasurement& v1 = f.Lead(kSlotV1);
+  // rS with a last "R'" that is only the ST segment starting above the PR
+  // level; V6 with a wide S as a left block may show.
+  v1.m_qAmplitude = 0;
+  v1.m_qDuration = 0;
+  v1.m_rAmplitude = 60;
+  v1.m_rDuration = 20;
+  v1.m_sAmplitude = -1200;
+  v1.m_sDuration = 90;
+  v1.m_r2Amplitude = 140;
+  v1.m_r2Duration = 20;
+  v1.m_jAmplitude = 41;  // R' 99 µV above J
+  f.Lead(kSlotV6).m_sAmplitude = -300;
+  f.Lead(kSlotV6).m_sDuration = 50;
+  f.SetQrs(140);
+  EXPECT_TRUE(f.Says(kLeftBundleBranchBlock));
+  EXPECT_FALSE(f.Says(kRightBundleBranchBlock));
+  v1.m_jAmplitude = 40;  // 100 µV above J: a terminal R wave
+  EXPECT_TRUE(f.Says(kRightBundleBranchBlock));
+  EXPECT_FALSE(f.Says(kLeftBundleBranchBlock));
+}
+
+TEST(InterpretationConduction, IncompleteLeftBlockNeedsTheSeptalQGone) {
+  InterpretationFixture f;
+  LeftBlockShape(f);
+  f.SetQrs(110);
+  EXPECT_TRUE(f.Says(kIncompleteLeftBundleBranchBlock));
+  f.Lead(kSlotV6).m_qAmplitude = -26;  // a septal q in V6
+  f.Lead(kSlotV6).m_qDuration = 10;
+  EXPECT_FALSE(f.Says(kIncompleteLeftBundleBranchBlock));
+}
+
 TEST(InterpretationConduction, NonspecificDelayFrom120WithoutABlockPattern) {
   InterpretationFixture f;
   f.SetQrs(119);
