@@ -1,0 +1,143 @@
+// The review display: caliper readings, display filters on a copy of the
+// samples, the trace view's settings and the lead order from the options.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cmath>
+#include <numbers>
+
+#include "qt_test_app.h"
+#include "render/trace_layout.h"
+#include "review/caliper.h"
+#include "review/display_filtering.h"
+#include "review/oskscp_view.h"
+#include "review/trace_view.h"
+
+namespace {
+
+using namespace ecg::review;
+using ecg::render::TraceSet;
+
+TEST(ReviewCaliper, TimeAndAmplitudeFromPaperDistance) {
+  const CaliperReading r = ReadCaliper(25.0, -10.0, 25.0, 10.0);
+  EXPECT_DOUBLE_EQ(r.milliseconds, 1000.0);
+  EXPECT_DOUBLE_EQ(r.microvolts, 1000.0);  // up is positive
+  EXPECT_DOUBLE_EQ(r.millimetres, 10.0);
+  const CaliperReading fast = ReadCaliper(10.0, 5.0, 50.0, 20.0);
+  EXPECT_DOUBLE_EQ(fast.milliseconds, 200.0);
+  EXPECT_DOUBLE_EQ(fast.microvolts, -250.0);
+  EXPECT_EQ(CaliperText(r, CaliperUnits::kMicrovolts), QString::fromUtf8("1000 ms, 1000 \u03BCV"));
+  EXPECT_EQ(CaliperText(fast, CaliperUnits::kMillimetres), "200 ms, -5.0 mm");
+  // Degenerate scales give zero rather than infinities.
+  EXPECT_DOUBLE_EQ(ReadCaliper(5, 5, 0, 0).milliseconds, 0.0);
+}
+
+TraceSet Sine(double rate, double hz, double amplitude, size_t n, double offset = 0.0) {
+  TraceSet set;
+  set.rate_hz = rate;
+  ecg::render::TraceLead lead;
+  lead.code = 1;
+  for (size_t i = 0; i < n; ++i) {
+    lead.microvolts.push_back(static_cast<float>(offset + amplitude * std::sin(2 * std::numbers::pi * hz * i / rate)));
+  }
+  set.leads.push_back(lead);
+  return set;
+}
+
+// Peak-to-peak half amplitude after the first second.
+double SettledAmplitude(const std::vector<float>& v, double rate) {
+  float lo = 1e9f, hi = -1e9f;
+  for (size_t i = static_cast<size_t>(rate); i < v.size(); ++i) {
+    lo = std::min(lo, v[i]);
+    hi = std::max(hi, v[i]);
+  }
+  return (hi - lo) / 2.0;
+}
+
+TEST(ReviewDisplayFilters, NotchRemovesTheChosenMainsOnly) {
+  const TraceSet hum = Sine(500, 60, 1000, 2500, 300);
+  const TraceSet notched = FilterForDisplay(hum, {false, 60});
+  EXPECT_LT(SettledAmplitude(notched.leads[0].microvolts, 500), 100.0);
+  const TraceSet wrong = FilterForDisplay(hum, {false, 50});
+  EXPECT_GT(SettledAmplitude(wrong.leads[0].microvolts, 500), 700.0);
+  // The source is left as it was: filtering is for display only.
+  EXPECT_FLOAT_EQ(hum.leads[0].microvolts[100], static_cast<float>(300 + 1000 * std::sin(2 * std::numbers::pi * 60 * 100 / 500.0)));
+  // The offset passes (unity gain at 0 Hz) and starts without a step.
+  EXPECT_NEAR(notched.leads[0].microvolts[0], 300.0, 60.0);
+}
+
+TEST(ReviewDisplayFilters, MuscleFilterAttenuatesFastWavesAndKeepsSlowOnes) {
+  const TraceSet fast = FilterForDisplay(Sine(500, 120, 1000, 2500), {true, 0});
+  EXPECT_LT(SettledAmplitude(fast.leads[0].microvolts, 500), 150.0);
+  const TraceSet slow = FilterForDisplay(Sine(500, 5, 1000, 2500), {true, 0});
+  EXPECT_GT(SettledAmplitude(slow.leads[0].microvolts, 500), 900.0);
+}
+
+TEST(ReviewDisplayFilters, GapsStayGapsAndOtherRatesStayUnfiltered) {
+  TraceSet gap = Sine(500, 60, 1000, 1000);
+  gap.leads[0].microvolts[400] = std::nanf("");
+  const TraceSet out = FilterForDisplay(gap, {true, 60});
+  EXPECT_TRUE(std::isnan(out.leads[0].microvolts[400]));
+  EXPECT_FALSE(std::isnan(out.leads[0].microvolts[401]));
+
+  const TraceSet slow_rate = Sine(250, 60, 1000, 500);
+  EXPECT_FALSE(DisplayFiltersSuit(250));
+  EXPECT_TRUE(DisplayFiltersSuit(496.55));
+  EXPECT_EQ(FilterForDisplay(slow_rate, {true, 60}).leads[0].microvolts, slow_rate.leads[0].microvolts);
+  EXPECT_EQ(FilterForDisplay(gap, {false, 0}).leads[0].microvolts.size(), gap.leads[0].microvolts.size());
+}
+
+TEST(ReviewLeadOrder, OptionOrderBecomesLeadCodes) {
+  CECGDefaultSettings::LeadList order = {6, 7, 8, 9, 10, 11, 0, 1, 2, 3, 4, 5};
+  EXPECT_EQ(LeadCodesOfOrder(order), (std::vector<uint8_t>{3, 4, 5, 6, 7, 8, 1, 2, 61, 62, 63, 64}));
+  CECGDefaultSettings::LeadList repeated = {0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+  EXPECT_EQ(LeadCodesOfOrder(repeated), (std::vector<uint8_t>{1, 2, 61, 62, 63, 64, 3, 4, 5, 6, 7, 8}));
+  CECGDefaultSettings::LeadList outside = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12};
+  EXPECT_EQ(LeadCodesOfOrder(outside).front(), 1);
+}
+
+TEST(ReviewTraceView, SettingsStepAndClamp) {
+  ecg::test::EnsureQtApplication();
+  CTraceView view;
+  EXPECT_EQ(view.LayoutCode(), ecg::render::kLayout3x4);
+  view.SetShowAveraged(true);
+  EXPECT_EQ(view.LayoutCode(), ecg::render::kLayoutAveraged);
+  view.SetMode(CTraceView::Mode::kZoom);
+  EXPECT_EQ(view.LayoutCode(), ecg::render::kLayoutAveragedZoom);
+  view.SetShowAveraged(false);
+  EXPECT_EQ(view.LayoutCode(), ecg::render::kLayoutZoom);
+  for (int i = 0; i < 5; ++i) view.ZoomIn();
+  EXPECT_DOUBLE_EQ(view.ZoomFactor(), 8.0);
+  for (int i = 0; i < 5; ++i) view.ZoomOut();
+  EXPECT_DOUBLE_EQ(view.ZoomFactor(), 1.0);
+  view.SetSelectedLead(11);
+  view.NextLead();
+  EXPECT_EQ(view.SelectedLead(), 0);
+  view.PreviousLead();
+  EXPECT_EQ(view.SelectedLeadCode(), 8);  // V6
+  view.SetSelectedLead(40);  // outside: ignored
+  EXPECT_EQ(view.SelectedLead(), 11);
+}
+
+TEST(ReviewTraceView, CaliperPointsReadAtTheViewScale) {
+  ecg::test::EnsureQtApplication();
+  CTraceView view;
+  view.SetPixelsPerMm(4.0);
+  view.SetSpeed(25.0);
+  view.SetSensitivity(10.0);
+  QString shown;
+  QObject::connect(&view, &CTraceView::caliperChanged, [&](const QString& text) { shown = text; });
+  view.SetCaliperPoints(QPoint(10, 200), QPoint(110, 160));  // 25 mm right, 10 mm up
+  ASSERT_TRUE(view.Caliper().has_value());
+  EXPECT_NEAR(view.Caliper()->milliseconds, 1000.0, 1e-9);
+  EXPECT_NEAR(view.Caliper()->microvolts, 1000.0, 1e-9);
+  EXPECT_EQ(shown, QString::fromUtf8("1000 ms, 1000 \u03BCV"));
+  view.SetCaliperUnits(CaliperUnits::kMillimetres);
+  EXPECT_EQ(shown, "1000 ms, 10.0 mm");
+  view.ZoomIn();  // twice the pixels per millimetre: the same drag is half the time
+  view.SetCaliperPoints(QPoint(10, 200), QPoint(110, 200));
+  EXPECT_NEAR(view.Caliper()->milliseconds, 500.0, 1e-9);
+}
+
+}  // namespace
