@@ -28,5 +28,6 @@ int RunPatient(const Args& args);  // built with the dialogs (ECG_WITH_DIALOGS)
 int RunOptionsGui(const std::string& file, bool remove_units, const std::string& screenshot,
                   const std::string& page);
 int RunReview(const Args& args);  // built with the windows (ECG_WITH_REPORTS)
+int RunDemo(const Args& args);    // built with the facade (ECG_WITH_FACADE)
 
 }  // namespace ecg::app

@@ -23,6 +23,10 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
+#ifdef ECG_WITH_FACADE
+    {"demo", "the main job: record the demo recording, analyse, print a PDF, export XML",
+     ecg::app::RunDemo},
+#endif
     {"info", "show what a record holds: sections, CRCs, patient, recording", ecg::app::RunInfo},
     {"check", "check the record and section CRCs of records", ecg::app::RunCheck},
     {"options", "list an options file, print the default one, or edit it (--gui)",

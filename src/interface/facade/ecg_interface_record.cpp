@@ -30,7 +30,7 @@ tTestResult TestResultOfEndCode(int end_code) {
 }
 
 tTestResult RecordInto(CECGInterface& facade, const char* file, int16_t connection_type,
-                       const std::string& replay_file) {
+                       const std::string& replay_file, int unattended_seconds) {
   if (facade.m_pECGPrint == nullptr || file == nullptr) return kTestNotSaved;
   facade.m_pECGPrint->SetReportFooter(QString::fromStdString(facade.m_reportFooter));
   facade.m_pECGPrint->SetReportApplicationVersion(QString::fromStdString(facade.m_applicationVersion));
@@ -39,6 +39,7 @@ tTestResult RecordInto(CECGInterface& facade, const char* file, int16_t connecti
                          facade.m_firstName, ecg::platform::ModuleFolder());
   setup.connectionType = connection_type;
   setup.replayFile = replay_file;
+  setup.unattendedSeconds = unattended_seconds;
   const int end_code = CurrentWindowServices().RunRecordingWindow(setup);
   const tTestResult result = TestResultOfEndCode(end_code);
   if (result != kTestNotSaved) facade.SaveTest(file, true);

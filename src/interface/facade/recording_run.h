@@ -19,7 +19,8 @@ std::string RecordingTempFile();
 tTestResult TestResultOfEndCode(int end_code);
 
 // connection_type 0: the serial cable on the `Port` option; 1: `replay_file`.
+// unattended_seconds > 0: the window saves by itself once that much arrived.
 tTestResult RecordInto(CECGInterface& facade, const char* file, int16_t connection_type,
-                       const std::string& replay_file);
+                       const std::string& replay_file, int unattended_seconds = 0);
 
 }  // namespace ecg::facade
