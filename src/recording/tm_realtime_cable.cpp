@@ -222,7 +222,8 @@ void CTM_RealTimeDlg::CableStatus(int kind, int code) {
   switch (code) {
     case 0:
       if (!exiting) PostStatus(tr("Finished receiving ECG"));
-      m_exitAction = kExitFinished;
+      // A fault that asked for reconnection or closing decides instead.
+      set_action(kExitFinished);
       break;
     case -1: PostMessage(tr("Fault occured! ECG capture will abort.")); set_action(kExitClose); break;
     case -2: PostMessage(tr("Unable to open comm port. ECG capture will abort.")); set_action(kExitClose); break;

@@ -227,6 +227,7 @@ class CTM_RealTimeDlg : public QDialog {
   bool OutputFault(int code, uint32_t detail);
   bool InputFault(int source, int code, uint32_t detail);
   bool ReportLineErrors(uint32_t flags);
+  void StopCableThread();
   void PostMessage(const QString& text);
   void PostPrompt(const QString& text);
   void PostStatus(const QString& text);

@@ -66,6 +66,7 @@ bool CTM_RealTimeDlg::OutputFault(int code, uint32_t detail) {
   // A prompt decides between reconnecting and closing when the thread ends.
   int expected = kExitNone;
   m_exitAction.compare_exchange_strong(expected, code == 2 ? kExitReconnect : kExitClose);
+  StopCableThread();
   return true;
 }
 
@@ -76,16 +77,19 @@ bool CTM_RealTimeDlg::InputFault(int /*source*/, int code, uint32_t detail) {
   switch (code) {
     case 21:
       if (first) ReportLineErrors(detail);
+      StopCableThread();
       return true;
     case 22:
       return false;
     case 23:
       Log("Data dropped");
       m_exitAction.compare_exchange_strong(expected, kExitReconnect);
+      StopCableThread();
       return true;
     case 24:
       PostMessage(tr("Serial port input set up failed. ECG capture will abort."));
       m_exitAction.compare_exchange_strong(expected, kExitClose);
+      StopCableThread();
       return true;
     case 25:
       if (first) Log("Serial port input set up failed. ECG capture will abort.");
@@ -103,10 +107,12 @@ bool CTM_RealTimeDlg::InputFault(int /*source*/, int code, uint32_t detail) {
       }
       if (first) Log("Timeout error waiting for read operation to complete.");
       m_exitAction.compare_exchange_strong(expected, kExitReconnect);
+      StopCableThread();
       return true;
     default:
       PostMessage(tr("Unidentified fault with serial communications! ECG capture will abort."));
       m_exitAction.compare_exchange_strong(expected, kExitClose);
+      StopCableThread();
       return true;
   }
 }
@@ -128,6 +134,13 @@ bool CTM_RealTimeDlg::ReportLineErrors(uint32_t flags) {
     m_pendingPrompt = text;
   }
   return true;
+}
+
+// Faults run on the receive or cable thread; the cable thread object lives
+// until StopCable has joined it, which happens after the port's receive
+// thread has ended.
+void CTM_RealTimeDlg::StopCableThread() {
+  if (m_cableThread != nullptr) m_cableThread->StopMe();
 }
 
 void CTM_RealTimeDlg::PostMessage(const QString& text) {
