@@ -33,6 +33,12 @@ constexpr double kNarrowQrsMs = 120;
 constexpr double kFibrillationSpread = 0.15;
 constexpr size_t kFibrillationMinIntervals = 4;
 
+// A complex of another form counts as a premature ventricular complex when
+// it comes early: under 88 % of the usual interval after the beat before it
+// (a beat of another form at the usual time is a change of form, not a
+// premature complex).
+constexpr double kPrematureFraction = 0.88;
+
 double Median(std::vector<double> v) {
   if (v.empty()) return 0;
   std::nth_element(v.begin(), v.begin() + static_cast<ptrdiff_t>(v.size() / 2), v.end());
@@ -44,11 +50,10 @@ double Median(std::vector<double> v) {
 void RhythmStatements(const RuleContext& c, std::vector<uint16_t>& out) {
   const TypedBeats& typed = c.result->beats;
   const auto& beats = typed.beats;
-  size_t premature = 0, ectopic = 0;
+  size_t premature = 0;
   std::vector<double> sinus_intervals;
   for (size_t k = 0; k < beats.size(); ++k) {
     if (beats[k].type == kBeatPremature) ++premature;
-    if (beats[k].type == kBeatEctopic) ++ectopic;
     if (k > 0 && beats[k].type == kBeatDominant && beats[k - 1].type == kBeatDominant) {
       sinus_intervals.push_back(static_cast<double>(beats[k].fiducial - beats[k - 1].fiducial) * 1000.0 /
                                 c.signal->rate);
@@ -60,6 +65,13 @@ void RhythmStatements(const RuleContext& c, std::vector<uint16_t>& out) {
     for (size_t k = 1; k < sinus_intervals.size(); ++k) changes.push_back(std::fabs(sinus_intervals[k] - sinus_intervals[k - 1]));
     const double usual = Median(sinus_intervals);
     spread = usual > 0 ? Median(changes) / usual : 0;
+  }
+  size_t ectopic = 0;
+  const double usual_samples = Median(sinus_intervals) * c.signal->rate / 1000.0;
+  for (size_t k = 1; k < beats.size(); ++k) {
+    if (beats[k].type != kBeatEctopic || beats[k - 1].type == kBeatNoise) continue;
+    const double interval = static_cast<double>(beats[k].fiducial - beats[k - 1].fiducial);
+    if (usual_samples <= 0 || interval < kPrematureFraction * usual_samples) ++ectopic;
   }
   const bool irregular = spread >= kFibrillationSpread || (!c.p_present && typed.irregular);
   bool fibrillation = false;

@@ -195,6 +195,21 @@ void PrintStatements(const std::string& name, const std::vector<std::string>& di
     spread = diff[diff.size() / 2] / rr[rr.size() / 2];
   }
   std::printf(" irregular %d spread %.3f", run.result.beats.irregular ? 1 : 0, spread);
+  {
+    // Voltage sums (µV): Sokolow-Lyon and Cornell.
+    auto at = [&](int slot) -> const SLeadMeasurement* {
+      const int i = run.signal.slot[slot];
+      return i < 0 ? nullptr : &run.result.leads[static_cast<size_t>(i)];
+    };
+    auto r = [](const SLeadMeasurement* m) { return m ? std::max<int>(m->m_rAmplitude, m->m_r2Amplitude) : 0; };
+    auto deep = [](const SLeadMeasurement* m) {
+      return m ? -std::min({0, static_cast<int>(m->m_qAmplitude), static_cast<int>(m->m_sAmplitude),
+                             static_cast<int>(m->m_s2Amplitude)})
+               : 0;
+    };
+    std::printf(" SL %d Cornell %d", deep(at(kSlotV1)) + std::max(r(at(kSlotV5)), r(at(kSlotV6))),
+                r(at(kSlotAVL)) + deep(at(kSlotV3)));
+  }
   std::printf(" lead QRS");
   for (int w : widths) std::printf(" %d", w);
   std::printf(";");

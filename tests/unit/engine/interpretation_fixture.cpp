@@ -131,6 +131,11 @@ void InterpretationFixture::SetIntervals(const std::vector<double>& ms) {
 
 void InterpretationFixture::MarkBeat(size_t index, BeatType type) { result_.beats.beats.at(index).type = type; }
 
+void InterpretationFixture::Advance(size_t index, double ms) {
+  Beat& b = result_.beats.beats.at(index);
+  b.fiducial -= static_cast<size_t>(std::lround(ms * signal_.rate / 1000.0));
+}
+
 Interpretation InterpretationFixture::Run() const { return Interpret(signal_, result_, options_); }
 
 }  // namespace ecg::test::engine

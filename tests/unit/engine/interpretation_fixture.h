@@ -32,6 +32,8 @@ class InterpretationFixture {
   // Beat-to-beat intervals (ms) of consecutive dominant beats.
   void SetIntervals(const std::vector<double>& ms);
   void MarkBeat(size_t index, ecg::engine::BeatType type);
+  // Moves a beat earlier by `ms`.
+  void Advance(size_t index, double ms);
 
   ecg::engine::Interpretation Run() const;
   bool Says(uint16_t code) const { return Run().Has(code); }

@@ -127,8 +127,12 @@ TEST(InterpretationRhythm, PAxisOutsideTheSinusRangeIsAnEctopicAtrialRhythm) {
 }
 
 TEST(InterpretationRhythm, PrematureComplexesFromTheBeatTypes) {
-  InterpretationFixture f;
+  InterpretationFixture f;  // beats 800 ms apart
   f.MarkBeat(3, kBeatEctopic);
+  EXPECT_FALSE(f.Says(kPrematureVentricularComplexes));  // another form, on time
+  f.Advance(3, 90);                                       // 710 ms: 89 %
+  EXPECT_FALSE(f.Says(kPrematureVentricularComplexes));
+  f.Advance(3, 10);                                       // 700 ms: 87.5 %
   EXPECT_TRUE(f.Says(kPrematureVentricularComplexes));
   EXPECT_FALSE(f.Says(kPrematureAtrialComplexes));
   f.MarkBeat(3, kBeatPremature);
@@ -498,6 +502,7 @@ TEST(InterpretationStatements, AreMadeInPriorityOrderEachOnce) {
   f.Global().qrs_axis = -40;
   f.SetPr(230);
   f.MarkBeat(2, kBeatEctopic);
+  f.Advance(2, 300);
   const Interpretation i = f.Run();
   EXPECT_EQ(i.statements, (Codes{kSinusBradycardia, kPrematureVentricularComplexes, kFirstDegreeAvBlock,
                                  kLeftAxisDeviation, kBorderlineEcg}));
