@@ -141,6 +141,11 @@ bool WideToAnsiBestFit(std::u16string_view wide, std::string& ansi) {
   return true;
 }
 
+bool CharsetToWide(const char* charset, std::string_view text, std::u16string& wide) {
+  if (charset == nullptr) return Fail(kErrorInvalidParameter);
+  return ToWide(charset, text, wide);
+}
+
 bool Utf8ToWide(std::string_view utf8, std::u16string& wide) {
   return ToWide("UTF-8", utf8, wide);
 }

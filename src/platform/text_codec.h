@@ -21,6 +21,8 @@ bool WideToAnsi(std::u16string_view wide, std::string& ansi);
 // when the code page itself is unknown.
 bool WideToAnsiBestFit(std::u16string_view wide, std::string& ansi);
 bool Utf8ToWide(std::string_view utf8, std::u16string& wide);
+// Bytes in any encoding iconv knows by `charset` (e.g. "ISO-8859-2").
+bool CharsetToWide(const char* charset, std::string_view text, std::u16string& wide);
 bool WideToUtf8(std::u16string_view wide, std::string& utf8);
 
 // Lossy forms for display: undecodable input becomes U+FFFD / '?'.

@@ -1,5 +1,8 @@
 #include "scp/scp_statements.h"
 
+#include "platform/text_codec.h"
+#include "scp/record_text.h"
+
 #include "scp/little_endian.h"
 
 namespace ecg::scp {
@@ -90,6 +93,10 @@ std::string Ucs2(std::span<const uint8_t> b) {
 std::string RecordTextToUtf8(std::span<const uint8_t> bytes, uint8_t language_code) {
   if (language_code == kLanguageUtf8) return Utf8Checked(bytes);
   if (language_code == kLanguageUcs2) return Ucs2(bytes);
+  if (!UsesRecordCodePage(language_code)) {
+    return ecg::platform::WideToUtf8Lossy(ForeignTextToWide(bytes, language_code));
+  }
+  // ASCII codes: writers that declare ASCII write ISO 8859-1 in practice.
   std::string out;
   for (uint8_t c : bytes) {
     if (c == 0) break;

@@ -1,6 +1,7 @@
 // Section 1: the tag reader and the one-shot readers built on it.
 
 #include <algorithm>
+#include <span>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "platform/text_codec.h"
 #include "scp/little_endian.h"
 #include "scp/reader.h"
+#include "scp/record_text.h"
 
 using namespace ecg::platform;
 using ecg::scp::LoadU16;
@@ -21,8 +23,14 @@ constexpr uint8_t kEndTag = 255;
 constexpr size_t kDeviceBlockSize = 36;
 constexpr size_t kVersion10NameLimit = 40;
 
-// Converts record text (up to its first NUL) to a wide string.
-bool DecodeText(const uint8_t* bytes, size_t n, WideText& out) {
+// Converts record text (up to its first NUL) to a wide string: in the record
+// code page when the record's language-support code says ASCII (this
+// system's records), else in the character set the code names.
+bool DecodeText(const uint8_t* bytes, size_t n, uint8_t language, WideText& out) {
+  if (!ecg::scp::UsesRecordCodePage(language)) {
+    out = ecg::scp::ForeignTextToWide(std::span<const uint8_t>(bytes, n), language);
+    return true;
+  }
   size_t len = strnlen(reinterpret_cast<const char*>(bytes), n);
   std::u16string wide;
   if (!AnsiToWide(std::string_view(reinterpret_cast<const char*>(bytes), len), wide)) {
@@ -34,12 +42,37 @@ bool DecodeText(const uint8_t* bytes, size_t n, WideText& out) {
 
 // A tag text value: the last byte stands for the terminating NUL whatever it
 // holds; a value of length 0 leaves the member null.
-bool ReadTextValue(const std::vector<uint8_t>& value, WideText& out) {
+bool ReadTextValue(const std::vector<uint8_t>& value, uint8_t language, WideText& out) {
   if (value.empty()) {
     out.reset();
     return true;
   }
-  return DecodeText(value.data(), value.size() - 1, out);
+  return DecodeText(value.data(), value.size() - 1, language, out);
+}
+
+// The language-support code of tag 14 (0 when the section has none), read
+// ahead of the texts it governs; the stream is back where it was after.
+uint8_t ScanLanguageCode(FileHandle& handle, uint64_t section_length) {
+  LastErrorKeeper keep;
+  const uint64_t start = handle->Tell();
+  uint8_t language = 0;
+  uint64_t consumed = 0;
+  while (consumed + kTagHeaderSize <= section_length) {
+    uint8_t tag_header[kTagHeaderSize];
+    if (!ReadExact(*handle, tag_header, sizeof tag_header)) break;
+    consumed += kTagHeaderSize;
+    const uint16_t length = LoadU16(tag_header + 1);
+    if (tag_header[0] == kEndTag || consumed + length > section_length) break;
+    if (tag_header[0] == 14 && length >= kDeviceBlockSize) {
+      uint8_t block[17];
+      if (ReadExact(*handle, block, sizeof block)) language = block[16];
+      break;
+    }
+    consumed += length;
+    if (!handle->Seek(start + consumed)) break;
+  }
+  handle->Seek(start);
+  return language;
 }
 
 // Version 1.0 name fields: at most 40 characters, no trailing blanks.
@@ -56,14 +89,17 @@ uint8_t ConvertFilterByte(uint8_t raw) {
   return static_cast<uint8_t>(stored + (raw & 0x08) + (raw & 0x04));
 }
 
-bool ReadDeviceBlock(const std::vector<uint8_t>& v, CRecordInfo& info) {
+bool ReadDeviceBlock(const std::vector<uint8_t>& v, uint8_t language, CRecordInfo& info) {
+  // The block's fields are single-byte (the model has six bytes); under the
+  // two-byte set they are read as ISO 8859-1.
+  if (language == 0x07) language = 0x01;
   info.m_deviceId = LoadU16(v.data() + 4);
-  if (!DecodeText(v.data() + 8, 6, info.m_modelDescription)) return false;
+  if (!DecodeText(v.data() + 8, 6, language, info.m_modelDescription)) return false;
   const size_t revision_length = v[35];
   if (revision_length > v.size() - kDeviceBlockSize) return Fail(kErrorInvalidData);
   if (revision_length == 0) {
     info.m_analysingProgramRevision.reset();
-  } else if (!DecodeText(v.data() + kDeviceBlockSize, revision_length,
+  } else if (!DecodeText(v.data() + kDeviceBlockSize, revision_length, language,
                          info.m_analysingProgramRevision)) {
     return false;
   }
@@ -72,7 +108,7 @@ bool ReadDeviceBlock(const std::vector<uint8_t>& v, CRecordInfo& info) {
     info.m_serialNumber.reset();
     return true;
   }
-  return DecodeText(v.data() + rest, v.size() - rest, info.m_serialNumber);
+  return DecodeText(v.data() + rest, v.size() - rest, language, info.m_serialNumber);
 }
 
 bool ReadLeadErrorTag(const std::vector<uint8_t>& v, SLeadErrors& errors) {
@@ -120,6 +156,7 @@ bool CReader::GetSec1Data(FileHandle& handle, const SSectionHeader& header,
   bool read200 = false;
   std::vector<uint8_t> value;
   uint64_t consumed = 0;
+  const uint8_t language = ScanLanguageCode(handle, section_length);
 
   for (;;) {
     if (consumed + kTagHeaderSize > section_length) return Fail(kErrorInvalidData);
@@ -149,7 +186,7 @@ bool CReader::GetSec1Data(FileHandle& handle, const SSectionHeader& header,
           WideText& text = tag == 0 ? patient->m_lastName
                            : tag == 1 ? patient->m_firstName
                                       : patient->m_patientId;
-          if (!ReadTextValue(value, text)) return false;
+          if (!ReadTextValue(value, language, text)) return false;
           if (version10) CutName(text);
         }
         break;
@@ -190,12 +227,12 @@ bool CReader::GetSec1Data(FileHandle& handle, const SSectionHeader& header,
         break;
       case 14:
         if (recording && length >= kDeviceBlockSize) {
-          if (!ReadDeviceBlock(value, *recording)) return false;
+          if (!ReadDeviceBlock(value, language, *recording)) return false;
           read14 = true;
         }
         break;
       case 21:
-        if (general && !ReadTextValue(value, general->m_confirmingPhysician)) return false;
+        if (general && !ReadTextValue(value, language, general->m_confirmingPhysician)) return false;
         break;
       case 25:
         if (recording && length >= 4) {
@@ -233,13 +270,13 @@ bool CReader::GetSec1Data(FileHandle& handle, const SSectionHeader& header,
           general->m_interpretationEdited = v[0];
           if (length == 1) {
             general->m_interpretation.reset();
-          } else if (!DecodeText(v + 1, length - 2u, general->m_interpretation)) {
+          } else if (!DecodeText(v + 1, length - 2u, language, general->m_interpretation)) {
             return false;
           }
         }
         break;
       case 202:
-        if (general && !ReadTextValue(value, general->m_comment)) return false;
+        if (general && !ReadTextValue(value, language, general->m_comment)) return false;
         break;
       case 203:
         if (general && length >= 12) {
@@ -255,7 +292,7 @@ bool CReader::GetSec1Data(FileHandle& handle, const SSectionHeader& header,
         if (general && length >= 1) general->m_confirmed = v[0];
         break;
       case 205:
-        if (general && !ReadTextValue(value, general->m_recordingId)) return false;
+        if (general && !ReadTextValue(value, language, general->m_recordingId)) return false;
         break;
       case 206:
         if (patient && length >= 4) patient->m_weight = LoadU32(v);
@@ -280,7 +317,7 @@ bool CReader::GetSec1Data(FileHandle& handle, const SSectionHeader& header,
             case 218: text = &general->m_recordingApplication; break;
             default: text = &general->m_recordingVersion; break;
           }
-          if (!ReadTextValue(value, *text)) return false;
+          if (!ReadTextValue(value, language, *text)) return false;
         }
         break;
       case 212:

@@ -195,6 +195,45 @@ TEST(Section1, OtherCodePageFromTheEnvironment) {
   EXPECT_EQ(*l.patient().m_lastName, u"\u65E5\u672C");
 }
 
+// Records from other systems name their character set in tag 14 (byte 16),
+// which may come after the texts it governs.
+TEST(Section1, TextsFollowTheLanguageCodeOfTheDeviceTag) {
+  auto device = [](uint8_t language) {
+    Bytes block(36, 0);
+    block[16] = language;
+    for (char c : std::string("SN")) block.push_back(static_cast<uint8_t>(c));
+    block.push_back(0);
+    return block;
+  };
+  struct Case {
+    uint8_t language;
+    Bytes name;
+    std::u16string expected;
+  };
+  const Case cases[] = {
+      {0x00, {'M', 0xFC, 'l', 0}, u"M\u00FCl"},            // ASCII declared: record code page
+      {0x01, {'M', 0xFC, 'l', 0}, u"M\u00FCl"},            // ISO 8859-1
+      {0x03, {0xA3, 0xF3, 'd', 0xBC, 0}, u"\u0141\u00F3d\u017A"},  // ISO 8859-2: Lodz
+      {0x13, {0xBC, 0xD8, 0}, u"\u041C\u0438"},            // ISO 8859-5: Cyrillic
+      {0x37, {'M', 0xC3, 0xBC, 'l', 0}, u"M\u00FCl"},      // UTF-8
+      {0x07, {'M', 0, 0xFC, 0, 0x1B, 0x04, 0, 0}, u"M\u00FC\u041B"},  // two-byte ISO 10646
+      {0x37, {'M', 0xFC, 0}, u"M\u00FC"},                  // broken UTF-8 still shown (ISO 8859-1)
+  };
+  for (const Case& c : cases) {
+    TagWriter t;
+    t.Tag(0, c.name);
+    t.Tag(14, device(c.language));
+    t.Tag(202, c.name);
+    t.End();
+    Loaded l;
+    LoadTags(l, t);
+    ASSERT_TRUE(l.has_section1()) << int{c.language};
+    EXPECT_EQ(*l.patient().m_lastName, c.expected) << int{c.language};
+    EXPECT_EQ(*l.general().m_comment, c.expected) << int{c.language};
+    EXPECT_EQ(*l.recording().m_serialNumber, u"SN") << int{c.language};
+  }
+}
+
 TEST(Section1, InterpretationTag) {
   TagWriter one;
   one.Tag(201, {1}).End();
