@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "analysis/analysis.h"
+#include "dialogs/ecg_patient_dialog.h"
 #include "export/scp_to_xml.h"
 #include "platform/text_codec.h"
 #include "report/print_options_file.h"
@@ -11,10 +12,6 @@
 #include "review/review_ui_hooks.h"
 #include "scp/writer.h"
 
-#if __has_include("dialogs/ecg_patient_dialog.h")
-#include "dialogs/ecg_patient_dialog.h"
-#define ECG_HOST_HAS_PATIENT_DIALOG 1
-#endif
 
 namespace ecg::app {
 
@@ -65,11 +62,7 @@ int LocalReviewHost::Analyse(const char* file, bool updatePatient) {
 
 int LocalReviewHost::EditPatient(const CPatientInfo& fromRecord) {
   m_patient = PatientBlockFromRecord(fromRecord);
-#ifdef ECG_HOST_HAS_PATIENT_DIALOG
   return RunPatientInfoDialog(m_patient, m_options.MeasurementSystem, QApplication::activeWindow());
-#else
-  return 1;  // no dialog in this build: the record's own facts are kept
-#endif
 }
 
 int LocalReviewHost::ShowPrintOptionsDialog(bool printSetupEnabled, int leadCount, bool apply) {

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "analysis/analysis.h"
+#include "dialogs/lead_order_dialog.h"
 #include "interface/lead_tables.h"
 #include "platform/prompt.h"
 #include "report/print_options_file.h"
@@ -21,10 +22,6 @@
 #include "review/trace_view.h"
 #include "scp/writer.h"
 
-#if __has_include("dialogs/lead_order_dialog.h")
-#include "dialogs/lead_order_dialog.h"
-#define ECG_REVIEW_HAS_LEAD_ORDER_DIALOG 1
-#endif
 
 using ecg::platform::PromptButtons;
 using ecg::platform::PromptIcon;
@@ -349,11 +346,6 @@ CommandState COskScpView::State(ReviewCommand command) const {
     case ReviewCommand::kSensitivity5: check(m_traces->Sensitivity() == 5.0); break;
     case ReviewCommand::kSensitivity10: check(m_traces->Sensitivity() == 10.0); break;
     case ReviewCommand::kSensitivity20: check(m_traces->Sensitivity() == 20.0); break;
-#ifdef ECG_REVIEW_HAS_LEAD_ORDER_DIALOG
-    case ReviewCommand::kEditLeadOrder: s.enabled = true; break;
-#else
-    case ReviewCommand::kEditLeadOrder: s.enabled = false; break;
-#endif
     case ReviewCommand::kRemoveAnalysis: s.enabled = analysed && !m_readOnly; break;
     case ReviewCommand::kReanalyse: s.enabled = CanReanalyse(); break;
     default: break;
@@ -523,7 +515,6 @@ void COskScpView::OnRemoveAnalysis() {
 }
 
 void COskScpView::OnEditLeadOrder() {
-#ifdef ECG_REVIEW_HAS_LEAD_ORDER_DIALOG
   CLeadOrderDialog dialog(this);
   dialog.SetLeadOrder(m_options.LeadOrder);
   if (ecg::review::UiHooks().run_dialog(dialog) != QDialog::Accepted) return;
@@ -535,7 +526,6 @@ void COskScpView::OnEditLeadOrder() {
   m_rhythm->SetLeadOrder(order);
   const auto it = std::find(order.begin(), order.end(), rhythm);
   if (it != order.end()) m_rhythm->SetSelectedLead(static_cast<int>(it - order.begin()));
-#endif
 }
 
 void COskScpView::OnManual(const char* name) {

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -17,6 +18,7 @@
 #include <memory>
 #include <set>
 
+#include "dialogs/lead_order_dialog.h"
 #include "platform/prompt.h"
 #include "qt_test_app.h"
 #include "report/header_block.h"
@@ -296,6 +298,33 @@ TEST_F(ReviewWindow, OptionsSetTheDisplay) {
   EXPECT_EQ(view->Traces()->mode(), CTraceView::Mode::kStrips);
   EXPECT_EQ(view->Traces()->LeadsShown(), 6);
   EXPECT_EQ(view->LeadsShownBox()->currentText(), "6");
+}
+
+TEST_F(ReviewWindow, EditLeadOrderReordersTheDisplay) {
+  COskScpView* view = Open();
+  const uint8_t rhythm = view->RhythmStrip()->SelectedLeadCode();
+  auto& hooks = ecg::review::UiHooks();
+  hooks.run_dialog = [](QDialog& dialog) {
+    auto* order = dynamic_cast<CLeadOrderDialog*>(&dialog);
+    EXPECT_NE(order, nullptr);
+    EXPECT_EQ(dialog.windowTitle(), "Edit Lead Order");
+    if (order == nullptr) return static_cast<int>(QDialog::Rejected);
+    order->LeadsList()->setCurrentRow(0);
+    order->MoveDown();  // I after II
+    return static_cast<int>(QDialog::Accepted);
+  };
+  ASSERT_TRUE(Frame()->Action(ReviewCommand::kEditLeadOrder)->isEnabled());
+  Frame()->Action(ReviewCommand::kEditLeadOrder)->trigger();
+  EXPECT_EQ(view->Traces()->LeadOrder(), (std::vector<uint8_t>{2, 1, 61, 62, 63, 64, 3, 4, 5, 6, 7, 8}));
+  EXPECT_EQ(view->RhythmStrip()->SelectedLeadCode(), rhythm) << "the rhythm strip keeps its lead";
+
+  // Cancel changes nothing.
+  hooks.run_dialog = [](QDialog& dialog) {
+    if (auto* order = dynamic_cast<CLeadOrderDialog*>(&dialog)) order->RestoreDefaults();
+    return static_cast<int>(QDialog::Rejected);
+  };
+  view->Execute(ReviewCommand::kEditLeadOrder);
+  EXPECT_EQ(view->Traces()->LeadOrder().front(), 2);
 }
 
 TEST_F(ReviewWindow, PrintAndPreviewGoThroughTheOptionsDialogFirst) {
