@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "acquisition/ecg_settings.h"
+#include "platform/clock.h"
 #include "recording/lead_values.h"
 #include "recording/plot_display_settings.h"
 
@@ -279,6 +280,9 @@ void CPlotWnd::PostUpdate() {
   {
     std::lock_guard<std::mutex> lock(m_displayLock);
     if (m_dirtyMin >= m_dirtyMax) return;
+    const uint64_t now = ecg::platform::MonotonicMilliseconds();
+    if (now - m_lastRepaintMs < kRepaintIntervalMs) return;
+    m_lastRepaintMs = now;
     rect = QRect(m_dirtyMin, 0, m_dirtyMax - m_dirtyMin, m_height);
     m_dirtyMin = INT_MAX;
     m_dirtyMax = INT_MIN;

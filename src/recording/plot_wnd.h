@@ -51,8 +51,11 @@ class CPlotWnd : public QWidget {
   void AddLeadData(const uint16_t* samples, const uint32_t* status, int channels, int leads);
   // The status words (12 channels) the labels are crossed by.
   void SetLabelStatus(const std::array<uint32_t, 12>& status);
-  // Asks for a repaint of what was drawn since the last call; any thread.
+  // Asks for a repaint of what was drawn since the last request, at most
+  // 25 times a second (what is drawn meanwhile waits for the next one); any
+  // thread.
   void PostUpdate();
+  static constexpr uint64_t kRepaintIntervalMs = 40;
 
   // A copy of the drawing (labels not included), under the display lock.
   QImage Snapshot();
@@ -113,4 +116,5 @@ class CPlotWnd : public QWidget {
   int m_dirtyMin = INT_MAX;
   int m_dirtyMax = INT_MIN;
   std::array<uint32_t, 12> m_labelStatus{};
+  uint64_t m_lastRepaintMs = 0;
 };
