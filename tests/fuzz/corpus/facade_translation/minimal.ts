@@ -1,0 +1,1 @@
+<TS version="2.1"><context><name>CECGInterface</name><message><source>Error</source><translation>Fehler</translation></message></context></TS>

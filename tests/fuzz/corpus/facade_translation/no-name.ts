@@ -1,0 +1,1 @@
+<TS><context><message/></context></TS>

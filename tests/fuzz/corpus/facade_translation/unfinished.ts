@@ -1,0 +1,1 @@
+<TS><context><name>c</name><message><source>a</source><translation type="unfinished">b</translation></message><message><source>x</source></message></context></TS>
