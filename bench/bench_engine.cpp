@@ -9,6 +9,9 @@
 // and replace the file (with its syncs to the disk, so it also measures the
 // disk). Real ECGs come from the shared data when it is there (ludb-001, a
 // slow sinus rhythm, and ludb-035, atrial fibrillation at 140 per minute).
+// "Interpret" times the statements alone, from an analysed record's
+// measurements (criteria, exclusions, summary and Section 9 entries), in the
+// extended set.
 
 #include <benchmark/benchmark.h>
 
@@ -17,6 +20,7 @@
 
 #include "engine/analyse_record.h"
 #include "engine/analysis.h"
+#include "engine/interpretation.h"
 #include "engine/result_writer.h"
 #include "support/section_builders.h"
 #include "support/test_files.h"
@@ -81,6 +85,28 @@ void BM_AnalyseLudbFibrillation500Hz10s(benchmark::State& state) { Analyse(state
 BENCHMARK(BM_AnalyseLudbFibrillation500Hz10s)->Unit(benchmark::kMillisecond);
 
 // The largest record the engine takes: 20 s at 1000 Hz.
+void Interpret(benchmark::State& state, const std::string& path) {
+  EcgSignal signal;
+  AnalysisResult result;
+  if (path.empty() || !ReadSignal(path, signal) || !ecg::engine::Analyse(signal, result).ok()) {
+    state.SkipWithError("no record");
+    return;
+  }
+  InterpretationOptions options;
+  options.set = StatementSet::kExtended;
+  for (auto _ : state) {
+    Interpretation made = ecg::engine::Interpret(signal, result, options);
+    benchmark::DoNotOptimize(made.morphology.data());
+  }
+  state.counters["statements"] = static_cast<double>(ecg::engine::Interpret(signal, result, options).statements.size());
+}
+
+void BM_InterpretLudbSinus(benchmark::State& state) { Interpret(state, LudbRecord("ludb-023.scp")); }
+BENCHMARK(BM_InterpretLudbSinus)->Unit(benchmark::kMicrosecond);
+
+void BM_InterpretLudbFibrillation(benchmark::State& state) { Interpret(state, LudbRecord("ludb-051.scp")); }
+BENCHMARK(BM_InterpretLudbFibrillation)->Unit(benchmark::kMicrosecond);
+
 void BM_AnalyseSynthetic1000Hz20s(benchmark::State& state) {
   ecg::test::TempFolder folder;
   Analyse(state, folder.Write("r.scp", SyntheticCartRecord(1000, 20)));

@@ -2,6 +2,7 @@
 // The per-lead values the interpretation criteria read, taken from the
 // Section 10 blocks the engine measured, by standard lead.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <initializer_list>
