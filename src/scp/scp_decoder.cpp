@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <unordered_map>
 
 #include "platform/byte_stream.h"
@@ -10,6 +11,7 @@
 #include "scp/little_endian.h"
 #include "scp/reference_beat.h"
 #include "scp/scp_statements.h"
+#include "scp/section12.h"
 
 namespace ecg::scp {
 
@@ -59,6 +61,7 @@ class Decoder {
                       const std::vector<uint16_t>& byte_counts, std::vector<size_t>& counts);
   bool Reconstruct(std::vector<std::vector<float>>& residual);
   void ReadStatements();
+  bool ReadLongTermRhythm(const Section& section);
 
   std::span<const uint8_t> bytes_;
   DecodedRecord& record_;
@@ -205,6 +208,8 @@ void Decoder::ReadLanguage() {
 
 bool Decoder::ReadLeads() {
   const Section* s3 = Find(3);
+  // A version 3 record may name its leads in Section 12 alone.
+  if (s3 == nullptr && Find(12) != nullptr) return true;
   if (s3 == nullptr) return Refuse(DecodeStatus::kNoLeads, "the record has no Section 3");
   const auto d = s3->data;
   if (d.size() < 2) return Refuse(DecodeStatus::kBadSection3, "Section 3 is cut off");
@@ -388,6 +393,42 @@ void Decoder::ReadStatements() {
   }
 }
 
+bool Decoder::ReadLongTermRhythm(const Section& section) {
+  LongTermRhythm rhythm;
+  std::string why;
+  if (!ParseSection12(section.data, kMaxSamplesPerLead, kMaxTotalSamples, rhythm, why)) {
+    return Refuse(DecodeStatus::kBadSampleSection, why);
+  }
+  // The median beats follow Section 3's leads; they stay only when those
+  // are the leads of Section 12.
+  std::vector<DecodedLead> leads;
+  const uint32_t count = static_cast<uint32_t>(rhythm.leads.front().size());
+  for (uint8_t id : rhythm.leadIds) leads.push_back({id, 1, count});
+  bool same_leads = record_.leads.size() == leads.size();
+  for (size_t i = 0; same_leads && i < leads.size(); ++i) {
+    same_leads = record_.leads[i].id == leads[i].id;
+  }
+  if (!same_leads && !record_.median.leads.empty()) {
+    Warn("the median beats are left out: Section 3 and Section 12 list other leads");
+    record_.median = DecodedSignal{};
+  }
+  record_.leads = std::move(leads);
+  uint32_t unit = 0;
+  for (uint16_t m : rhythm.multipliers) unit = std::gcd(unit, uint32_t{m});
+  DecodedSignal& signal = record_.rhythm;
+  signal = DecodedSignal{};
+  signal.present = true;
+  signal.sampleInterval = static_cast<uint32_t>(std::lround(1e6 / rhythm.sampleRate));
+  signal.storedInterval = static_cast<uint16_t>(std::min<uint32_t>(signal.sampleInterval, 0xFFFF));
+  signal.amplitudeMultiplier = static_cast<uint16_t>(unit);
+  signal.leads = std::move(rhythm.leads);
+  signal.truncated.assign(signal.leads.size(), false);
+  total_samples_ += size_t{count} * signal.leads.size();
+  record_.longTermRhythm = true;
+  record_.longTermBytesPerSample = rhythm.bytesPerSample;
+  return true;
+}
+
 bool Decoder::Run() {
   if (!ReadStructure()) return false;
   ReadLanguage();
@@ -439,16 +480,22 @@ bool Decoder::Run() {
     record_.bimodalFactor = factor_;
   }
   std::vector<std::vector<float>> stored;
-  if (s5 != nullptr) {
+  if (s5 != nullptr && !record_.leads.empty()) {
     if (!ReadSampleSection(*s5, false, record_.median, stored)) return false;
     record_.median.leads = std::move(stored);
   }
-  if (s6 != nullptr) {
+  if (const Section* s12 = Find(12)) {
+    // Section 12 holds the rhythm; Section 6 is read only without it.
+    if (!ReadLongTermRhythm(*s12)) return false;
+    if (s6 != nullptr) Warn("Section 6 is left out: Section 12 holds the rhythm");
+  } else if (s6 != nullptr) {
     if (!ReadSampleSection(*s6, true, record_.rhythm, stored)) return false;
     if (!Reconstruct(stored)) return false;
     record_.referenceBeatSubtraction = subtraction_;
   }
-  if (s5 == nullptr && s6 == nullptr) Warn("the record holds no sample data");
+  if (s5 == nullptr && s6 == nullptr && Find(12) == nullptr) {
+    Warn("the record holds no sample data");
+  }
   ReadStatements();
   return true;
 }
@@ -483,7 +530,7 @@ size_t DecodedSignal::MaxSamples() const {
 }
 
 bool DecodedRecord::Uncompressed() const {
-  return !huffman && !referenceBeatSubtraction && !bimodal &&
+  return !huffman && !referenceBeatSubtraction && !bimodal && !longTermRhythm &&
          (!rhythm.present || rhythm.differenceCoding == 0) &&
          (!median.present || median.differenceCoding == 0);
 }
@@ -507,6 +554,10 @@ std::string DecodedRecord::EncodingSummary() const {
     add("reference beat subtraction (" + std::to_string(qrs.size()) + " QRS complexes)");
   }
   if (bimodal) add("bimodal compression (factor " + std::to_string(bimodalFactor) + ")");
+  if (longTermRhythm) {
+    add("long-term rhythm data (Section 12, " + std::to_string(longTermBytesPerSample) +
+        " bytes per sample)");
+  }
   return out;
 }
 

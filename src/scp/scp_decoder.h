@@ -100,6 +100,9 @@ struct DecodedRecord {
   bool referenceBeatSubtraction = false;  // applied
   bool bimodal = false;                   // applied
   uint32_t bimodalFactor = 0;
+  // Version 3: the rhythm came from Section 12 (long-term rhythm data).
+  bool longTermRhythm = false;
+  uint8_t longTermBytesPerSample = 0;
 
   // Section 4.
   uint16_t referenceBeatLengthMs = 0;

@@ -714,3 +714,90 @@ TEST(ScpReaderDecoded, RefusedEncodedRecordsFailWithTheDecodersReason) {
 }
 
 }  // namespace
+
+// ------------------------------------------------ Version 3 long-term rhythm
+
+namespace {
+
+// Section 12 content: `leads` as multiplexed values of `bytes` bytes each,
+// every lead with `multiplier` nV per unit; LN and LMI blocks of `skip`
+// bytes each before the lead table.
+Bytes Section12(const std::vector<std::vector<int32_t>>& leads, uint8_t bytes,
+                uint16_t multiplier, uint32_t rate = 500, uint32_t skip = 3) {
+  Bytes d(70, 0);
+  ecg::scp::StoreU32(d.data(), rate);
+  d[4] = static_cast<uint8_t>(leads.size());
+  ecg::scp::StoreU32(d.data() + 5, static_cast<uint32_t>(leads.front().size()));
+  d[9] = bytes;
+  ecg::scp::StoreU16(d.data() + 10, 2026);
+  ecg::scp::StoreU32(d.data() + 62, skip);
+  ecg::scp::StoreU32(d.data() + 66, skip);
+  d.insert(d.end(), 2 * skip, 0xEE);
+  for (size_t l = 0; l < leads.size(); ++l) {
+    d.push_back(static_cast<uint8_t>(l + 1));
+    ecg::test::PutU16(d, multiplier);
+    d.push_back(0);
+  }
+  for (size_t i = 0; i < leads.front().size(); ++i) {
+    for (const auto& lead : leads) {
+      const auto v = static_cast<uint32_t>(lead[i]);
+      for (uint8_t b = 0; b < bytes; ++b) d.push_back(static_cast<uint8_t>(v >> (8 * b)));
+    }
+  }
+  return d;
+}
+
+TEST(ScpSection12, LongTermRhythmDecodesEveryWidthAndStoresAsPlainSamples) {
+  const std::vector<std::vector<int32_t>> leads = {{0, 100, -100, 2000, -3000},
+                                                   {5, -5, 70000 / 8, -1, 1}};
+  for (uint8_t bytes : {2, 3, 4}) {
+    ecg::test::RecordBuilder b;
+    b.AddSection1(ecg::test::TypicalSection1());
+    b.AddSection(12, Section12(leads, bytes, 1000));
+    DecodedRecord record;
+    DecodeReport report;
+    ASSERT_TRUE(DecodeScpRecord(b.Build(), record, report)) << report.message;
+    EXPECT_TRUE(record.longTermRhythm);
+    EXPECT_FALSE(record.Uncompressed());
+    ASSERT_EQ(record.leads.size(), 2u);
+    EXPECT_EQ(record.leads[1].id, 2);
+    EXPECT_EQ(record.rhythm.SampleRate(), 500.0);
+    for (size_t l = 0; l < 2; ++l) {
+      ASSERT_EQ(record.rhythm.leads[l].size(), 5u);
+      for (size_t i = 0; i < 5; ++i) EXPECT_FLOAT_EQ(record.rhythm.leads[l][i], leads[l][i]);
+    }
+    EXPECT_NE(record.EncodingSummary().find("Section 12"), std::string::npos);
+    SLeadDefinitions definitions;
+    SEncodedData rhythm, median;
+    std::string why;
+    ASSERT_TRUE(ecg::scp::StoreDecodedSamples(record, definitions, rhythm, median, why)) << why;
+    EXPECT_EQ(rhythm.Samples(0)[3] * int{rhythm.m_amplitudeMultiplier}, 2000 * 1000);
+  }
+}
+
+TEST(ScpSection12, LayoutsThatDoNotFitAreRefused) {
+  const std::vector<std::vector<int32_t>> leads = {{1, 2, 3}};
+  auto refused = [](Bytes s12, const char* what) {
+    ecg::test::RecordBuilder b;
+    b.AddSection(12, std::move(s12));
+    DecodedRecord record;
+    DecodeReport report;
+    EXPECT_FALSE(DecodeScpRecord(b.Build(), record, report)) << what;
+    EXPECT_FALSE(report.message.empty()) << what;
+  };
+  refused(Section12(leads, 5, 1000), "five bytes per sample");
+  refused(Section12(leads, 2, 0), "no multiplier");
+  refused(Section12(leads, 2, 1000, 0), "rate 0");
+  Bytes cut = Section12(leads, 2, 1000);
+  cut.pop_back();
+  refused(cut, "values cut off");
+  Bytes huge_skip = Section12(leads, 2, 1000);
+  ecg::scp::StoreU32(huge_skip.data() + 62, 0xFFFFFFFFu);  // LN far past the end
+  refused(huge_skip, "LN past the end");
+  Bytes many = Section12(leads, 2, 1000);
+  ecg::scp::StoreU32(many.data() + 5, 0xFFFFFFF0u);  // samples beyond every limit
+  refused(many, "too many samples");
+  refused(Bytes(20, 0), "cut before the lead table");
+}
+
+}  // namespace
