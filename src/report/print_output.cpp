@@ -2,11 +2,15 @@
 // (CUPS through Qt PrintSupport), the print preview, or a file through
 // PdfOutput.
 
+#include <QApplication>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressDialog>
+#include <algorithm>
+#include <memory>
 
 #include "platform/prompt.h"
 #include "report/ecg_print.h"
@@ -55,14 +59,58 @@ void PreparePrinter(QPrinter& printer, const QPrinter* setup, const QString& nam
   printer.setFullPage(true);  // the painter's origin is the paper's corner
 }
 
-bool RenderToPrinter(CECGPrint& engine, QPrinter& printer, bool antialias) {
+// Whether windows can be shown: a widget application on a real display (an
+// offscreen or headless run prints without the progress window).
+bool CanShowWindows() {
+  return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr &&
+         QGuiApplication::platformName() != QStringLiteral("offscreen") &&
+         QGuiApplication::platformName() != QStringLiteral("minimal");
+}
+
+// Printing to a printer shows which page goes out and lets the user stop
+// the job between pages; a stopped job is aborted, so the printer drops
+// what it had.
+enum class PrintOutcome { kPrinted, kFailed, kCancelled };
+
+PrintOutcome RenderToPrinter(CECGPrint& engine, QPrinter& printer, bool antialias,
+                             bool show_progress) {
   QPainter painter;
-  if (!painter.begin(&printer)) return false;
+  if (!painter.begin(&printer)) return PrintOutcome::kFailed;
   if (antialias) painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
   const PageDevice page = GetHardMargins(printer);
-  const bool drawn = engine.RenderAll(painter, page, [&] { return printer.newPage(); });
+  std::unique_ptr<QProgressDialog> progress;
+  if (show_progress && CanShowWindows()) {
+    const int pages = std::max(1, engine.PageCount());
+    progress = std::make_unique<QProgressDialog>(Tr("Printing page %1 of %2").arg(1).arg(pages),
+                                                 Tr("Cancel"), 0, pages);
+    progress->setWindowTitle(Tr("Printing"));
+    progress->setWindowModality(Qt::ApplicationModal);
+    progress->setMinimumDuration(0);
+    progress->setValue(0);
+  }
+  int printed = 0;
+  bool cancelled = false;
+  const bool drawn = engine.RenderAll(painter, page, [&] {
+    ++printed;
+    if (progress) {
+      progress->setValue(printed);
+      progress->setLabelText(
+          Tr("Printing page %1 of %2").arg(printed + 1).arg(progress->maximum()));
+      QCoreApplication::processEvents();
+      if (progress->wasCanceled()) {
+        cancelled = true;
+        return false;
+      }
+    }
+    return printer.newPage();
+  });
+  if (cancelled) {
+    printer.abort();
+    painter.end();
+    return PrintOutcome::kCancelled;
+  }
   painter.end();
-  return drawn;
+  return drawn ? PrintOutcome::kPrinted : PrintOutcome::kFailed;
 }
 
 void ConfigureDialog(QPrintDialog& dialog) {
@@ -121,11 +169,16 @@ bool CECGPrint::Print() {
     ShowError(Tr(kFailedToPrint).arg(Tr("no such printer: %1").arg(m_printerName)));
     return false;
   }
-  if (!RenderToPrinter(*this, printer, false)) {
-    ShowError(Tr(kFailedToPrint).arg(Tr("the printer could not start the job")));
-    return false;
+  switch (RenderToPrinter(*this, printer, false, true)) {
+    case PrintOutcome::kPrinted:
+      return true;
+    case PrintOutcome::kCancelled:
+      return false;  // the user's choice: no error to report
+    case PrintOutcome::kFailed:
+      break;
   }
-  return true;
+  ShowError(Tr(kFailedToPrint).arg(Tr("the printer could not start the job")));
+  return false;
 }
 
 bool CECGPrint::Preview() {
@@ -139,7 +192,7 @@ bool CECGPrint::Preview() {
   bool failed = false;
   QPrintPreviewDialog dialog(&printer);
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&](QPrinter* target) {
-    if (!RenderToPrinter(*this, *target, true)) failed = true;
+    if (RenderToPrinter(*this, *target, true, false) != PrintOutcome::kPrinted) failed = true;
   });
   dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
   dialog.exec();
