@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -97,9 +98,18 @@ CLeadOrderDialog::LeadList CLeadOrderDialog::LeadOrder() const {
 }
 
 void CLeadOrderDialog::SetEmbedded(bool embedded) {
+  m_embedded = embedded;
   m_ok->setVisible(!embedded);
   m_cancel->setVisible(!embedded);
   if (embedded) setWindowFlags(Qt::Widget);
+}
+
+void CLeadOrderDialog::keyPressEvent(QKeyEvent* event) {
+  if (m_embedded) {
+    QWidget::keyPressEvent(event);  // ignored here, handled by the sheet
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void CLeadOrderDialog::MoveUp() { Move(-1); }

@@ -12,6 +12,7 @@
 
 #include "interface/ecg_default_settings.h"
 
+class QKeyEvent;
 class QListWidget;
 class QPushButton;
 
@@ -45,6 +46,10 @@ class CLeadOrderDialog : public QDialog {
   void MoveDown();
   void RestoreDefaults();
 
+ protected:
+  // As a page, keys it does not use (Escape, Enter) go on to the sheet.
+  void keyPressEvent(QKeyEvent* event) override;
+
  signals:
   // The selected lead could not move (none selected, or already at the end);
   // the dialog has beeped.
@@ -53,6 +58,7 @@ class CLeadOrderDialog : public QDialog {
  private:
   void Move(int step);
 
+  bool m_embedded = false;
   QListWidget* m_list = nullptr;
   QPushButton* m_up = nullptr;
   QPushButton* m_down = nullptr;

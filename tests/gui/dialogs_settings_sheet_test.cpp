@@ -293,6 +293,17 @@ TEST_F(SettingsSheet, RestoreDefaultsOfTheLeadOrderPage) {
   EXPECT_EQ(out.LeadOrder, CLeadOrderDialog::DefaultLeadOrder());
 }
 
+TEST_F(SettingsSheet, EscapeOnTheLeadOrderPageCancelsTheSheet) {
+  CSettingsSheet sheet(CECGDefaultSettings(), false);
+  sheet.show();
+  sheet.Tabs()->setCurrentIndex(4);
+  sheet.LeadOrderPage()->LeadsList()->setFocus();
+  QTest::keyClick(sheet.LeadOrderPage()->LeadsList(), Qt::Key_Escape);
+  EXPECT_EQ(sheet.result(), QDialog::Rejected);
+  EXPECT_FALSE(sheet.isVisible());
+  EXPECT_FALSE(sheet.LeadOrderPage()->isHidden()) << "the page itself stays in the sheet";
+}
+
 TEST_F(SettingsSheet, RemovedUnitsHideTheMeasurementSystemGroup) {
   CECGDefaultSettings options;
   CSettingsSheet with(options, false), without(options, true);
