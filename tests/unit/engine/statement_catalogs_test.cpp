@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 #include <string>
 
@@ -46,6 +47,29 @@ TEST(StatementCatalogs, EveryCodeHasItsTextInEveryLanguage) {
       EXPECT_EQ(utf8.rfind(prefix, 0), 0u) << "language " << language << ": " << utf8;
       EXPECT_GT(text->size(), ecg::analysis::kPlainPrefix) << "language " << language << " code " << s.code;
     }
+  }
+}
+
+// Record texts are stored in the ANSI code page: CP932 for the Japanese
+// catalog, CP1252 for the others. A code text the code page cannot hold
+// would make the interpretation unstorable.
+TEST(StatementCatalogs, EveryCodeTextFitsItsLanguagesCodePage) {
+  const char* before = std::getenv("ECG_ANSI_CODEPAGE");
+  const std::string saved = before != nullptr ? before : "";
+  for (int32_t language = 0; language < ecg::analysis::kLanguageCount; ++language) {
+    setenv("ECG_ANSI_CODEPAGE", language == 6 ? "CP932" : "CP1252", 1);
+    const StatementCatalog catalog = Catalog(language);
+    for (const StatementInfo& s : AllStatements()) {
+      const std::u16string* text = catalog.Find(ecg::analysis::kCodeTextBase + s.code);
+      ASSERT_NE(text, nullptr);
+      std::string ansi;
+      EXPECT_TRUE(ecg::platform::WideToAnsi(*text, ansi)) << "language " << language << " code " << s.code;
+    }
+  }
+  if (before != nullptr) {
+    setenv("ECG_ANSI_CODEPAGE", saved.c_str(), 1);
+  } else {
+    unsetenv("ECG_ANSI_CODEPAGE");
   }
 }
 
