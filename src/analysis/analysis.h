@@ -95,6 +95,15 @@ class CAnalysis : public CWriter {
   // and the results moved back without touching its sample sections.
   int16_t AnalyseEncodedRecord(const char* path, int32_t language, bool mode);
   bool TransferIntoEncodedRecord(const char* record, const char* plain, bool interpretation);
+  // Steps the two merges share. Opens the record with its Section 0 and
+  // counts into `total` the sections kept (those not in `replaced`).
+  bool OpenRecordForMerge(const char* record, uint32_t replaced, uint32_t& total,
+                          bool& has_section1);
+  // Room in the stored sections' index for `total` entries.
+  bool ReserveIndexEntries(uint32_t total);
+  // The record's Section 1 (when it has one) rebuilt with the
+  // interpretation, confirmation and edited flag of `analysed`.
+  bool StoreInterpretation(bool record_has_section1, const CGeneralInfo& analysed);
 
   std::string m_libraryPath;
   std::string m_libraryError;

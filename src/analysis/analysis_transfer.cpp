@@ -73,58 +73,19 @@ bool CAnalysis::TransferAnalysis(const char* record, const char* working_copy,
   };
 
   // 2. The record's Section 0, and room for every section to be written.
-  if (!OpenRd(record, false)) return fail();
-  KillSection(0xFFFF);
-  m_loaded = 0;
-  m_medianReady = m_rhythmReady = false;
-  EmptyStoredSections();
-  if (!m_file->Seek(kRecordHeaderSize) || !GetSection0(m_file, &m_index)) return fail();
-  m_loaded |= kSection0Bit;
   const uint32_t kept_bits =
       SectionBits({0}) | kAnalysisSections | (interpretation ? SectionBits({1}) : 0u);
   uint32_t total = 1;  // Section 0
   bool record_has_section1 = false;
-  for (uint32_t i = 0; i < m_index.m_count; ++i) {
-    const SIndexEntry* entry = m_index.Entry(i);
-    if (entry == nullptr) {
-      SetLastError(kErrorOutOfStructures);
-      return fail();
-    }
-    if (entry->m_length == 0 || entry->m_id == 0) continue;
-    if (entry->m_id == 1) record_has_section1 = true;
-    if (!HasSection(kept_bits, entry->m_id)) ++total;
-  }
+  if (!OpenRecordForMerge(record, kept_bits, total, record_has_section1)) return fail();
   if (interpretation) ++total;
   if (analysed.hasMedians) ++total;
   if (analysed.hasMeasurements) ++total;
   for (uint16_t id : {4, 7, 9}) total += HasSection(analysed.copiedSections, id) ? 1 : 0;
-  if (total > kInlineIndexEntries) {
-    if (total - kInlineIndexEntries > 0xFFFF ||
-        !m_stored.Allocate(static_cast<uint16_t>(total - kInlineIndexEntries))) {
-      return fail();
-    }
-  }
+  if (!ReserveIndexEntries(total)) return fail();
 
   // 3. The interpretation of the working copy in the record's Section 1.
-  if (interpretation) {
-    SSectionHeader header;
-    if (record_has_section1) {
-      if (!GetSection(m_file, &m_index, 1, &header)) {
-        if (GetLastError() == kErrorSuccess) SetLastError(kErrorNoData);
-        return fail();
-      }
-      if (!GetSec1Data(m_file, header, nullptr, 0, &m_patientInfo, &m_recordInfo, &m_leadErrors,
-                       &m_generalInfo, &m_unknownTags, &m_tagsValid)) {
-        return fail();
-      }
-    }
-    m_loaded |= kSection1Bit;
-    m_generalInfo.m_interpretation = analysed.general.m_interpretation;
-    m_generalInfo.m_confirmed = analysed.general.m_confirmed;
-    m_generalInfo.m_interpretationEdited = analysed.general.m_interpretationEdited;
-    m_updateMode = true;
-    if (!CreateSec1()) return fail();
-  }
+  if (interpretation && !StoreInterpretation(record_has_section1, analysed.general)) return fail();
 
   // 4. The record's leads, in its own order.
   if (!ReadModelSection(3, true, nullptr)) return fail();
@@ -247,4 +208,50 @@ bool CAnalysis::TransferAnalysis(const char* record, const char* working_copy,
   LastErrorKeeper keep;
   Close();
   return ok;
+}
+
+bool CAnalysis::OpenRecordForMerge(const char* record, uint32_t replaced, uint32_t& total,
+                                   bool& has_section1) {
+  has_section1 = false;
+  if (!OpenRd(record, false)) return false;
+  KillSection(0xFFFF);
+  m_loaded = 0;
+  m_medianReady = m_rhythmReady = false;
+  EmptyStoredSections();
+  if (!m_file->Seek(kRecordHeaderSize) || !GetSection0(m_file, &m_index)) return false;
+  m_loaded |= kSection0Bit;
+  for (uint32_t i = 0; i < m_index.m_count; ++i) {
+    const SIndexEntry* entry = m_index.Entry(i);
+    if (entry == nullptr) return Fail(kErrorOutOfStructures);
+    if (entry->m_length == 0 || entry->m_id == 0) continue;
+    if (entry->m_id == 1) has_section1 = true;
+    if (!HasSection(replaced, entry->m_id)) ++total;
+  }
+  return true;
+}
+
+bool CAnalysis::ReserveIndexEntries(uint32_t total) {
+  if (total <= kInlineIndexEntries) return true;
+  if (total - kInlineIndexEntries > 0xFFFF) return Fail(kErrorOutOfStructures);
+  return m_stored.Allocate(static_cast<uint16_t>(total - kInlineIndexEntries));
+}
+
+bool CAnalysis::StoreInterpretation(bool record_has_section1, const CGeneralInfo& analysed) {
+  if (record_has_section1) {
+    SSectionHeader header;
+    if (!GetSection(m_file, &m_index, 1, &header)) {
+      if (GetLastError() == kErrorSuccess) SetLastError(kErrorNoData);
+      return false;
+    }
+    if (!GetSec1Data(m_file, header, nullptr, 0, &m_patientInfo, &m_recordInfo, &m_leadErrors,
+                     &m_generalInfo, &m_unknownTags, &m_tagsValid)) {
+      return false;
+    }
+  }
+  m_loaded |= kSection1Bit;
+  m_generalInfo.m_interpretation = analysed.m_interpretation;
+  m_generalInfo.m_confirmed = analysed.m_confirmed;
+  m_generalInfo.m_interpretationEdited = analysed.m_interpretationEdited;
+  m_updateMode = true;
+  return CreateSec1();
 }

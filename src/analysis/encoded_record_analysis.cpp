@@ -90,57 +90,18 @@ bool CAnalysis::TransferIntoEncodedRecord(const char* record, const char* plain,
 
   // 2. The record: every section but the old results (and Section 1 when
   // the interpretation is replaced) as it is.
-  if (!OpenRd(record, false)) return fail();
-  KillSection(0xFFFF);
-  m_loaded = 0;
-  m_medianReady = m_rhythmReady = false;
-  EmptyStoredSections();
-  if (!m_file->Seek(kRecordHeaderSize) || !GetSection0(m_file, &m_index)) return fail();
-  m_loaded |= kSection0Bit;
   const uint32_t replaced = SectionBits({0}) | kResultSections | (interpretation ? SectionBits({1}) : 0u);
   uint32_t total = 1;
   bool has_section1 = false;
-  for (uint32_t i = 0; i < m_index.m_count; ++i) {
-    const SIndexEntry* entry = m_index.Entry(i);
-    if (entry == nullptr) {
-      SetLastError(kErrorOutOfStructures);
-      return fail();
-    }
-    if (entry->m_length == 0 || entry->m_id == 0) continue;
-    if (entry->m_id == 1) has_section1 = true;
-    if (!HasSection(replaced, entry->m_id)) ++total;
-  }
+  if (!OpenRecordForMerge(record, replaced, total, has_section1)) return fail();
   if (interpretation) ++total;
   for (uint16_t id : {7, 9, 10}) total += HasSection(results, id) ? 1 : 0;
-  if (total > kInlineIndexEntries) {
-    if (total - kInlineIndexEntries > 0xFFFF ||
-        !m_stored.Allocate(static_cast<uint16_t>(total - kInlineIndexEntries))) {
-      return fail();
-    }
-  }
+  if (!ReserveIndexEntries(total)) return fail();
 
   // 3. Section 1 with the interpretation of the plain form. A Section 1
   // this system cannot read is not rewritten: the run's statements then
   // have no place, and the record stays as it is.
-  if (interpretation) {
-    if (has_section1) {
-      SSectionHeader header;
-      if (!GetSection(m_file, &m_index, 1, &header)) {
-        if (GetLastError() == kErrorSuccess) SetLastError(kErrorNoData);
-        return fail();
-      }
-      if (!GetSec1Data(m_file, header, nullptr, 0, &m_patientInfo, &m_recordInfo, &m_leadErrors,
-                       &m_generalInfo, &m_unknownTags, &m_tagsValid)) {
-        return fail();
-      }
-    }
-    m_loaded |= kSection1Bit;
-    m_generalInfo.m_interpretation = analysed.m_interpretation;
-    m_generalInfo.m_confirmed = analysed.m_confirmed;
-    m_generalInfo.m_interpretationEdited = analysed.m_interpretationEdited;
-    m_updateMode = true;
-    if (!CreateSec1()) return fail();
-  }
+  if (interpretation && !StoreInterpretation(has_section1, analysed)) return fail();
   if (!StoreListedSections(replaced)) return fail();
   CReader::Close(m_file);
 
