@@ -11,7 +11,11 @@ namespace ecg::engine::eval {
 
 namespace {
 
-const std::string kAxisPrefix = "Electric axis of the heart:";
+// A literal, not a std::string: the class table may be built while other
+// translation units are still being initialised.
+constexpr const char* kAxisPrefix = "Electric axis of the heart:";
+
+std::string Axis(const char* what) { return std::string(kAxisPrefix) + " " + what; }
 
 }  // namespace
 
@@ -23,11 +27,11 @@ const std::vector<StatementClass>& StatementClasses() {
       {"Atrial fibrillation", {"Rhythm: Atrial fibrillation"}, {kAtrialFibrillation}, false},
       {"Atrial flutter", {"Rhythm: Atrial flutter"}, {kAtrialFlutter}, false},
       {"Axis normal",
-       {kAxisPrefix + " normal", kAxisPrefix + " vertical", kAxisPrefix + " horizontal"},
+       {Axis("normal"), Axis("vertical"), Axis("horizontal")},
        {},
        true},
-      {"Left axis deviation", {kAxisPrefix + " left axis deviation"}, {kLeftAxisDeviation}, true},
-      {"Right axis deviation", {kAxisPrefix + " right axis deviation"}, {kRightAxisDeviation}, true},
+      {"Left axis deviation", {Axis("left axis deviation")}, {kLeftAxisDeviation}, true},
+      {"Right axis deviation", {Axis("right axis deviation")}, {kRightAxisDeviation}, true},
       {"First-degree AV block", {"I degree AV block"}, {kFirstDegreeAvBlock}, false},
       {"Complete RBBB", {"Complete right bundle branch block"}, {kRightBundleBranchBlock}, false},
       {"Incomplete RBBB", {"Incomplete right bundle branch block"}, {kIncompleteRightBundleBranchBlock}, false},
