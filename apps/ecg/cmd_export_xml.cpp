@@ -4,6 +4,9 @@
 
 #include "commands.h"
 #include "export/scp_to_xml.h"
+#ifdef ECG_WITH_FACADE
+#include "interface/facade/ecg_interface.h"
+#endif
 #include "platform/last_error.h"
 #include "record_report.h"
 
@@ -30,7 +33,14 @@ int RunExportXml(const Args& args) {
     std::fputs(kHelp, stderr);
     return kExitUsage;
   }
-  if (!ExportScpToXml(args[0].c_str(), args[1].c_str())) {
+#ifdef ECG_WITH_FACADE
+  // Through the component's facade, as a host of the component exports.
+  CECGInterface facade;
+  const bool exported = facade.ExportToXml(args[0].c_str(), args[1].c_str()) == 1;
+#else
+  const bool exported = ExportScpToXml(args[0].c_str(), args[1].c_str());
+#endif
+  if (!exported) {
     std::fprintf(stderr, "ecg export-xml: %s: cannot export: %s\n", args[0].c_str(),
                  DescribeError(platform::GetLastError()).c_str());
     return kExitUsage;
