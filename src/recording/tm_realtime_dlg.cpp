@@ -250,14 +250,19 @@ void CTM_RealTimeDlg::UpdateCalibrationPulse() {
 void CTM_RealTimeDlg::OnSensitivityChanged(int index) {
   static constexpr double kGains[] = {0.005, 0.01, 0.02};
   if (index < 0 || index > 2) return;
+  // The cable thread reads the scale while it draws.
+  m_plot->LockDisplay();
   m_ecg.SetGain(kGains[index]);
+  m_plot->UnlockDisplay();
   RedrawDisplay();
 }
 
 void CTM_RealTimeDlg::OnSpeedChanged(int index) {
   static constexpr double kSpeeds[] = {12.5, 25.0, 50.0};
   if (index < 0 || index > 2) return;
+  m_plot->LockDisplay();
   m_ecg.SetSpeed(kSpeeds[index]);
+  m_plot->UnlockDisplay();
   RedrawDisplay();
 }
 

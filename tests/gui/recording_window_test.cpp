@@ -7,12 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 #include <cstdlib>
 #include <memory>
 
@@ -251,6 +253,43 @@ TEST_F(RecordingWindow, FaultThatAsksForReconnectionReconnectsAndKeepsRunning) {
   EXPECT_TRUE(window_->isVisible());
   EXPECT_TRUE(window_->IsLive());
   EXPECT_GE(window_->RingBytes(), CTM_RealTimeDlg::kRequiredBytes);
+  window_->reject();
+}
+
+TEST_F(RecordingWindow, DisplayControlsRescaleTheLivePlotAndFiltersRebuildTheFrozenStrip) {
+  OpenDemo(ecg::test::SyntheticFrames(20000), 2500.0, 900, 0);
+  // More than ten seconds, so that the frozen strip can scroll.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window_->RingBytes() >= 13u * 6000; }, 15000));
+  CPlotWnd* plot = window_->PlotWnd();
+  const double pps = plot->PixelsPerSample();
+  const double ppstep = plot->PixelsPerStep();
+  emit window_->SpeedList()->activated(2);  // 50 mm/s
+  EXPECT_DOUBLE_EQ(plot->PixelsPerSample(), 2 * pps);
+  emit window_->SensitivityList()->activated(0);  // 5 mm/mV
+  EXPECT_DOUBLE_EQ(plot->PixelsPerStep(), ppstep / 2);
+  EXPECT_DOUBLE_EQ(window_->EcgSettings().GetGain(), 0.005);
+  // "I, II, III" -> down -> "aVR, aVL, aVF"; up twice -> "V4, V5, V6".
+  QTest::mouseClick(window_->GroupDownArrow(), Qt::LeftButton);
+  EXPECT_EQ(window_->LeadList()->currentIndex(), 1);
+  EXPECT_EQ(window_->DisplaySettings().RowChannel(0), 9);
+  QTest::mouseClick(window_->GroupUpArrow(), Qt::LeftButton);
+  QTest::mouseClick(window_->GroupUpArrow(), Qt::LeftButton);
+  EXPECT_EQ(window_->LeadList()->currentIndex(), 3);
+  EXPECT_EQ(window_->DisplaySettings().RowChannel(2), 7);
+  window_->LeadList()->setCurrentIndex(7);
+  emit window_->LeadList()->activated(7);
+  EXPECT_FALSE(window_->GroupUpArrow()->isEnabled());
+  EXPECT_EQ(plot->Rows(), 12);
+
+  window_->OnRecordBtn();
+  ASSERT_FALSE(window_->IsLive());
+  window_->StripScrollBar()->setValue(100);
+  ASSERT_EQ(window_->SavePlotWnd()->GetScrollOffset(), 100u);
+  const auto plain = window_->SavePlotWnd()->ReadFrames(0, 2000);
+  QTest::mouseClick(window_->MuscleBox(), Qt::LeftButton);
+  EXPECT_TRUE(window_->FilterSettings().Muscle());
+  EXPECT_EQ(window_->SavePlotWnd()->GetScrollOffset(), 100u);
+  EXPECT_NE(window_->SavePlotWnd()->ReadFrames(0, 2000), plain);
   window_->reject();
 }
 
