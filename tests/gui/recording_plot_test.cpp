@@ -23,7 +23,13 @@ namespace {
 
 using ecg::acquisition::FrameSamples;
 
-class LivePlot : public ::testing::Test {
+// Makes the application before the fixture's widgets exist (each test may
+// run alone in its own process).
+struct QtApplicationFirst {
+  QtApplicationFirst() { ecg::test::EnsureQtApplication(); }
+};
+
+class LivePlot : public ::testing::Test, protected QtApplicationFirst {
  protected:
   void SetUp() override {
     ecg::test::EnsureQtApplication();
@@ -161,7 +167,7 @@ TEST_F(LivePlot, ThreeByFourDrawsColumnsAndTheRhythmStrip) {
 
 // ------------------------------------------------------------ frozen strip
 
-class FrozenStrip : public ::testing::Test {
+class FrozenStrip : public ::testing::Test, protected QtApplicationFirst {
  protected:
   void SetUp() override {
     ecg::test::EnsureQtApplication();
