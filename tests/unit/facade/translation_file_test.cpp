@@ -91,6 +91,13 @@ TEST(LanguageModule, TheGermanModuleTranslatesTheFacadeAndReportTexts) {
   EXPECT_EQ(german->translate("CECGInterface", "Function not available", nullptr, -1),
             QString("Funktion nicht verf\u00FCgbar"));
   EXPECT_FALSE(german->translate("CECGPrint", "Patient Details", nullptr, -1).isEmpty());
+  // The windows and dialogs are in it too.
+  EXPECT_EQ(german->translate("CMainFrame", "&File", nullptr, -1), QString("&Datei"));
+  EXPECT_EQ(german->translate("CTM_RealTimeDlg", "Save", nullptr, -1), QString("Speichern"));
+  EXPECT_EQ(german->translate("CECGPatientDialog", "Patient Information", nullptr, -1),
+            QString("Patienteninformationen"));
+  EXPECT_EQ(german->translate("CECGGeneralSettingsPage", "Microvolts (\u00b5V)", nullptr, -1),
+            QString("Mikrovolt (\u00b5V)"));
   EXPECT_EQ(ecg::facade::LoadLanguageModule("ECGDeu.dll"), german);  // loaded once
   EXPECT_EQ(ecg::facade::LoadLanguageModule("ECGXyz.dll"), nullptr);
 }
