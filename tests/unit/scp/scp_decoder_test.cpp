@@ -740,7 +740,7 @@ Bytes Section12(const std::vector<std::vector<int32_t>>& leads, uint8_t bytes,
   }
   for (size_t i = 0; i < leads.front().size(); ++i) {
     for (const auto& lead : leads) {
-      const auto v = static_cast<uint32_t>(lead[i]);
+      const auto v = static_cast<uint64_t>(static_cast<uint32_t>(lead[i]));
       for (uint8_t b = 0; b < bytes; ++b) d.push_back(static_cast<uint8_t>(v >> (8 * b)));
     }
   }
