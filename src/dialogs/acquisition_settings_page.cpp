@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <iterator>
 
 #include "interface/ecg_default_settings.h"
 #include "interface/lead_tables.h"
@@ -15,6 +16,20 @@ using ecg::dialogs::GridStyleShown;
 using ecg::dialogs::RadioChoice;
 
 namespace {
+
+// The lead-group texts as the translation tools see them, in LeadGroup order.
+constexpr const char* kLeadGroupTexts[] = {
+    QT_TRANSLATE_NOOP("CECGAcquisitionSettingsPage", "I, II, III"),
+    QT_TRANSLATE_NOOP("CECGAcquisitionSettingsPage", "aVR, aVL, aVF"),
+    QT_TRANSLATE_NOOP("CECGAcquisitionSettingsPage", "V1, V2, V3"),
+    QT_TRANSLATE_NOOP("CECGAcquisitionSettingsPage", "V4, V5, V6"),
+    QT_TRANSLATE_NOOP("CECGAcquisitionSettingsPage", "Custom Group"),
+    QT_TRANSLATE_NOOP("CECGAcquisitionSettingsPage", "Limb Leads"),
+    QT_TRANSLATE_NOOP("CECGAcquisitionSettingsPage", "Chest Leads"),
+    QT_TRANSLATE_NOOP("CECGAcquisitionSettingsPage", "12 Leads"),
+    QT_TRANSLATE_NOOP("CECGAcquisitionSettingsPage", "3x4 View"),
+};
+static_assert(std::size(kLeadGroupTexts) == CLeadTables::kLeadGroupCount);
 
 QComboBox* MakeLeadList() {
   auto* box = new QComboBox;
@@ -49,7 +64,7 @@ CECGAcquisitionSettingsPage::CECGAcquisitionSettingsPage(QWidget* parent) : Sett
   for (auto& box : m_custom) box = MakeLeadList();
   m_rhythm = MakeLeadList();
   m_leadGroup = new QComboBox;
-  for (const char* name : CLeadTables::m_leadGroups) m_leadGroup->addItem(tr(name));
+  for (const char* name : kLeadGroupTexts) m_leadGroup->addItem(tr(name));
   m_restore = new QPushButton(tr("Restore Defaults"));
   connect(m_power, &QCheckBox::toggled, this, [this] { UpdateEnabled(); });
   connect(m_restore, &QPushButton::clicked, this, &CECGAcquisitionSettingsPage::RestoreDefaults);

@@ -130,7 +130,10 @@ TEST_F(SettingsSheet, PagesShowTheOptions) {
   EXPECT_TRUE(acquisition->PowerFilter()->isChecked());
   EXPECT_EQ(Checked(acquisition->PowerFrequency()), "50 Hz");
   EXPECT_EQ(acquisition->LeadGroup()->currentText(), "Custom Group");
-  EXPECT_EQ(acquisition->LeadGroup()->count(), 9);
+  ASSERT_EQ(acquisition->LeadGroup()->count(), CLeadTables::kLeadGroupCount);
+  for (int i = 0; i < CLeadTables::kLeadGroupCount; ++i) {
+    EXPECT_EQ(acquisition->LeadGroup()->itemText(i), CLeadTables::LeadGroupName(i)) << i;
+  }
 
   auto* review = sheet.ReviewPage();
   EXPECT_EQ(Checked(review->Colors()), "Green on Black");
