@@ -7,10 +7,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <limits>
 
 #include "analysis/analysis.h"
 #include "dialogs/lead_order_dialog.h"
@@ -84,6 +86,9 @@ COskScpView::COskScpView(COskScpDoc* doc, const CECGDefaultSettings& options, QW
   m_splitter->setStretchFactor(0, 4);
   m_splitter->setStretchFactor(1, 1);
   layout->addWidget(m_splitter, 1);
+  m_scroll = new QScrollBar(Qt::Horizontal);
+  m_scroll->setObjectName(QStringLiteral("timeScroll"));
+  layout->addWidget(m_scroll);
 
   m_details = new QTabWidget;
   m_details->setObjectName(QStringLiteral("details"));
@@ -123,6 +128,19 @@ COskScpView::COskScpView(COskScpDoc* doc, const CECGDefaultSettings& options, QW
     m_traces->SetMode(CTraceView::Mode::kZoom);
     emit stateChanged();
   });
+  // One scroll bar moves both views; the keys of either view move the bar.
+  connect(m_scroll, &QScrollBar::valueChanged, this, [this](int value) {
+    const auto sample = static_cast<size_t>(std::max(0, value));
+    m_traces->SetStartSample(sample);
+    m_rhythm->SetStartSample(sample);
+  });
+  for (CTraceView* view : {m_traces, m_rhythm}) {
+    connect(view, &CTraceView::scrollRangeChanged, this, &COskScpView::UpdateScrollRange);
+    connect(view, &CTraceView::startChanged, this, [this](qulonglong sample) {
+      const int value = static_cast<int>(std::min<qulonglong>(sample, static_cast<qulonglong>(m_scroll->maximum())));
+      if (value != m_scroll->value()) m_scroll->setValue(value);
+    });
+  }
   connect(m_doc, &COskScpDoc::modifiedChanged, this, [this] { emit stateChanged(); });
 
   ApplyDisplayOptions();
@@ -130,6 +148,19 @@ COskScpView::COskScpView(COskScpDoc* doc, const CECGDefaultSettings& options, QW
 }
 
 COskScpView::~COskScpView() = default;
+
+void COskScpView::UpdateScrollRange() {
+  if (m_scroll == nullptr) return;
+  // The range follows the larger of the two views' needs, so the end of the
+  // record is reachable in both; the page is the main view's visible span.
+  const size_t max_start = std::max(m_traces->MaxStartSample(), m_rhythm->MaxStartSample());
+  const size_t page = m_traces->Scrolls() ? m_traces->VisibleSamples() : m_rhythm->VisibleSamples();
+  constexpr size_t kLimit = static_cast<size_t>(std::numeric_limits<int>::max());
+  m_scroll->setRange(0, static_cast<int>(std::min(max_start, kLimit)));
+  m_scroll->setPageStep(static_cast<int>(std::clamp<size_t>(page, 1, kLimit)));
+  m_scroll->setSingleStep(static_cast<int>(std::clamp<size_t>(page / 10, 1, kLimit)));
+  m_scroll->setEnabled(max_start > 0);
+}
 
 void COskScpView::ApplyDisplayOptions() {
   const std::vector<uint8_t> order = LeadCodesOfOrder(m_options.LeadOrder);

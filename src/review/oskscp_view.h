@@ -23,6 +23,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
+class QScrollBar;
 class QSplitter;
 class QTabWidget;
 
@@ -69,6 +70,8 @@ class COskScpView : public QWidget {
   // Widgets, for the frame and tests.
   CTraceView* Traces() const { return m_traces; }
   CTraceView* RhythmStrip() const { return m_rhythm; }
+  // Scrolls both trace views over the record (value: first sample shown).
+  QScrollBar* TimeScrollBar() const { return m_scroll; }
   QComboBox* LeadsShownBox() const { return m_leadsShown; }
   QTabWidget* DetailsTabs() const { return m_details; }
   QPlainTextEdit* InterpretationEdit() const { return m_interpretation; }
@@ -87,6 +90,7 @@ class COskScpView : public QWidget {
   void FillDetails();
   void ApplyDisplayOptions();
   void PlaceRhythmStrip(bool top);
+  void UpdateScrollRange();
   void OnTextEdited();
   void OnConfirmToggled();
   void ReloadAfterChange();
@@ -117,6 +121,7 @@ class COskScpView : public QWidget {
   CTraceView* m_traces = nullptr;
   CTraceView* m_rhythm = nullptr;
   QSplitter* m_splitter = nullptr;
+  QScrollBar* m_scroll = nullptr;
   QComboBox* m_leadsShown = nullptr;
   QTabWidget* m_details = nullptr;
   QPlainTextEdit* m_patientTab = nullptr;

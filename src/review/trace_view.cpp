@@ -1,5 +1,6 @@
 #include "review/trace_view.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -32,6 +33,7 @@ Scheme SchemeOf(int code) {
 CTraceView::CTraceView(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(false);
+  setFocusPolicy(Qt::StrongFocus);
   setMinimumHeight(120);
   SetColors(0, 0);
 }
@@ -43,7 +45,9 @@ void CTraceView::SetTraces(std::shared_ptr<const ecg::render::RecordTraces> trac
   m_caliperA.reset();
   m_caliperB.reset();
   m_reading.reset();
+  m_start = 0;
   Refilter();
+  SpanChanged();
 }
 
 bool CTraceView::HasTraces() const { return m_source && !m_source->rhythm.empty(); }
@@ -61,6 +65,7 @@ void CTraceView::Refilter() {
 
 void CTraceView::SetMode(Mode mode) {
   m_mode = mode;
+  SpanChanged();
   update();
 }
 
@@ -92,16 +97,19 @@ void CTraceView::SetLeadsShown(int count) {
 
 void CTraceView::ZoomIn() {
   m_zoom = std::min(kMaxZoom, m_zoom * 2.0);
+  SpanChanged();
   update();
 }
 
 void CTraceView::ZoomOut() {
   m_zoom = std::max(1.0, m_zoom / 2.0);
+  SpanChanged();
   update();
 }
 
 void CTraceView::SetSpeed(double mm_s) {
   if (mm_s > 0) m_style.speed_mm_s = mm_s;
+  SpanChanged();
   update();
 }
 
@@ -117,6 +125,7 @@ void CTraceView::SetShowGrid(bool on) {
 
 void CTraceView::SetShowAveraged(bool on) {
   m_averaged = on;
+  SpanChanged();
   update();
 }
 
@@ -156,6 +165,7 @@ void CTraceView::SetCaliperUnits(ecg::review::CaliperUnits units) {
 
 void CTraceView::SetPixelsPerMm(double px_per_mm) {
   m_pxPerMm = px_per_mm;
+  SpanChanged();
   update();
 }
 
@@ -188,7 +198,8 @@ void CTraceView::paintEvent(QPaintEvent*) {
     return;
   }
   painter.setRenderHint(QPainter::Antialiasing, true);
-  const QRectF area = QRectF(rect()).adjusted(kMarginPx, kMarginPx, -kMarginPx, -kMarginPx);
+  const QRectF area = TraceArea();
+  const size_t start = Scrolls() ? m_start : 0;
   ecg::render::TracePainter tracer(painter, Scale(), m_style);
   const int layout = LayoutCode();
   if (m_mode == Mode::kStrips) {
@@ -196,12 +207,12 @@ void CTraceView::paintEvent(QPaintEvent*) {
     const double row = area.height() / std::max(1, n);
     for (int i = 0; i < n; ++i) {
       const uint8_t code = m_order[static_cast<size_t>((m_selected + i) % static_cast<int>(m_order.size()))];
-      tracer.DrawStrip(QRectF(area.left(), area.top() + i * row, area.width(), row), m_shown, code, 0);
+      tracer.DrawStrip(QRectF(area.left(), area.top() + i * row, area.width(), row), m_shown, code, start);
     }
   } else if (m_mode == Mode::kRhythm) {
-    tracer.DrawStrip(area, m_shown, SelectedLeadCode(), 0);
+    tracer.DrawStrip(area, m_shown, SelectedLeadCode(), start);
   } else {
-    tracer.DrawLayout(area, layout, m_shown, m_order, m_mode == Mode::kZoom ? m_selected : 0, 0);
+    tracer.DrawLayout(area, layout, m_shown, m_order, m_mode == Mode::kZoom ? m_selected : 0, start);
   }
   if (m_caliperA) {
     QPen pen(QColor(0, 120, 255));
@@ -238,7 +249,7 @@ void CTraceView::SetCaliperPoints(QPoint first, QPoint second) {
 int CTraceView::LeadIndexAt(QPoint point) const {
   if (!HasTraces()) return -1;
   const PaperScale scale = Scale();
-  const QRectF area = QRectF(rect()).adjusted(kMarginPx, kMarginPx, -kMarginPx, -kMarginPx);
+  const QRectF area = TraceArea();
   const double x_mm = scale.MmX(point.x() - area.left());
   const double y_mm = scale.MmY(point.y() - area.top());
   if (m_mode == Mode::kStrips) {
@@ -278,4 +289,82 @@ void CTraceView::mouseMoveEvent(QMouseEvent* event) {
 void CTraceView::mouseReleaseEvent(QMouseEvent* event) {
   if (m_dragging && m_caliperA) SetCaliperPoints(*m_caliperA, event->position().toPoint());
   m_dragging = false;
+}
+
+QRectF CTraceView::TraceArea() const {
+  return QRectF(rect()).adjusted(kMarginPx, kMarginPx, -kMarginPx, -kMarginPx);
+}
+
+bool CTraceView::Scrolls() const {
+  const int layout = LayoutCode();
+  return HasTraces() && layout != ecg::render::kLayoutAveraged && layout != ecg::render::kLayoutAveragedZoom;
+}
+
+size_t CTraceView::TotalSamples() const { return m_shown.rhythm.MaxSamples(); }
+
+size_t CTraceView::VisibleSamples() const {
+  if (!HasTraces()) return 0;
+  const PaperScale scale = Scale();
+  const QRectF area = TraceArea();
+  const auto plan = ecg::render::PlanLayout(LayoutCode(), scale.MmX(area.width()), scale.MmY(area.height()),
+                                            m_style.speed_mm_s, 0.0);
+  if (plan.cells.empty()) return 0;
+  const double samples = plan.cells.front().seconds * m_shown.rhythm.rate_hz;
+  return samples > 0 ? static_cast<size_t>(samples) : 0;
+}
+
+size_t CTraceView::MaxStartSample() const {
+  if (!Scrolls()) return 0;
+  const size_t total = TotalSamples();
+  const size_t visible = VisibleSamples();
+  return total > visible ? total - visible : 0;
+}
+
+void CTraceView::SetStartSample(size_t sample) {
+  const size_t clamped = std::min(sample, MaxStartSample());
+  if (clamped == m_start) return;
+  m_start = clamped;
+  // The caliper points were set on the waves that have moved away.
+  m_caliperA.reset();
+  m_caliperB.reset();
+  m_reading.reset();
+  update();
+  emit startChanged(static_cast<qulonglong>(m_start));
+}
+
+void CTraceView::SpanChanged() {
+  emit scrollRangeChanged();
+  SetStartSample(m_start);
+}
+
+double CTraceView::TimeAt(int x) const {
+  const double rate = m_shown.rhythm.rate_hz;
+  if (rate <= 0 || m_style.speed_mm_s <= 0) return 0.0;
+  const PaperScale scale = Scale();
+  const QRectF area = TraceArea();
+  const auto plan = ecg::render::PlanLayout(LayoutCode(), scale.MmX(area.width()), scale.MmY(area.height()),
+                                            m_style.speed_mm_s, 0.0);
+  const double mm = scale.MmX(x - area.left()) - plan.trace_left_mm;
+  const size_t start = Scrolls() ? m_start : 0;
+  return static_cast<double>(start) / rate + mm / m_style.speed_mm_s;
+}
+
+void CTraceView::keyPressEvent(QKeyEvent* event) {
+  const size_t page = std::max<size_t>(1, VisibleSamples());
+  const size_t step = std::max<size_t>(1, page / 10);
+  switch (event->key()) {
+    case Qt::Key_Left: SetStartSample(m_start > step ? m_start - step : 0); break;
+    case Qt::Key_Right: SetStartSample(m_start + step); break;
+    case Qt::Key_PageUp: SetStartSample(m_start > page ? m_start - page : 0); break;
+    case Qt::Key_PageDown: SetStartSample(m_start + page); break;
+    case Qt::Key_Home: SetStartSample(0); break;
+    case Qt::Key_End: SetStartSample(MaxStartSample()); break;
+    default: QWidget::keyPressEvent(event); return;
+  }
+  event->accept();
+}
+
+void CTraceView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  SpanChanged();
 }

@@ -84,9 +84,28 @@ class CTraceView : public QWidget {
   // Sets the two caliper points in widget pixels (what a drag does).
   void SetCaliperPoints(QPoint first, QPoint second);
 
+  // Horizontal scrolling. The time shown follows the width of the view at
+  // the true paper speed; the first sample drawn moves over the record.
+  // Layouts of median beats always start at their beginning.
+  size_t StartSample() const { return m_start; }
+  // Clamped to [0, MaxStartSample()]; emits startChanged when it moved.
+  void SetStartSample(size_t sample);
+  // Samples one column of the layout shows at the view's width.
+  size_t VisibleSamples() const;
+  size_t TotalSamples() const;
+  size_t MaxStartSample() const;
+  bool Scrolls() const;
+  // Seconds from the record's start at widget x (strip layouts).
+  double TimeAt(int x) const;
+
   QSize sizeHint() const override { return {900, 420}; }
 
  signals:
+  // The first sample drawn changed (keys, or a change of the visible span).
+  void startChanged(qulonglong sample);
+  // The visible span or the record's length changed.
+  void scrollRangeChanged();
+
   // A lead was clicked in zoom-cursor mode (index into the lead order).
   void leadClicked(int index);
   void caliperChanged(const QString& text);
@@ -96,8 +115,13 @@ class CTraceView : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  QRectF TraceArea() const;
+  // After anything that changes the span: keeps the start inside the record.
+  void SpanChanged();
   ecg::render::PaperScale Scale() const;
   void Refilter();
   int LeadIndexAt(QPoint point) const;
@@ -119,4 +143,5 @@ class CTraceView : public QWidget {
   std::optional<QPoint> m_caliperA, m_caliperB;
   std::optional<ecg::review::CaliperReading> m_reading;
   bool m_dragging = false;
+  size_t m_start = 0;
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QTest>
 #include <cmath>
 #include <numbers>
 
@@ -138,6 +139,113 @@ TEST(ReviewTraceView, CaliperPointsReadAtTheViewScale) {
   view.ZoomIn();  // twice the pixels per millimetre: the same drag is half the time
   view.SetCaliperPoints(QPoint(10, 200), QPoint(110, 200));
   EXPECT_NEAR(view.Caliper()->milliseconds, 500.0, 1e-9);
+}
+
+// Ten seconds of lead II at `rate`, for the scrolling tests.
+std::shared_ptr<const ecg::render::RecordTraces> TenSeconds(double rate) {
+  auto traces = std::make_shared<ecg::render::RecordTraces>();
+  traces->rhythm = Sine(rate, 1.0, 1000, static_cast<size_t>(10 * rate));
+  traces->rhythm.leads[0].code = 2;
+  return traces;
+}
+
+// The span a strip of `width_px` shows at 4 px/mm: the trace width after the
+// calibration area, at the paper speed.
+size_t StripSamples(int width_px, double speed, double rate) {
+  const double mm = (width_px - 8) / 4.0 - ecg::render::CalibrationAreaMm(speed);
+  return static_cast<size_t>(mm / speed * rate);
+}
+
+TEST(ReviewTraceScrolling, TheVisibleSpanFollowsTheWidthAtPaperSpeed) {
+  ecg::test::EnsureQtApplication();
+  CTraceView view;
+  view.SetMode(CTraceView::Mode::kRhythm);
+  view.SetPixelsPerMm(4.0);
+  view.resize(600, 200);
+  view.SetTraces(TenSeconds(500));
+  EXPECT_TRUE(view.Scrolls());
+  EXPECT_EQ(view.TotalSamples(), 5000u);
+  EXPECT_EQ(view.VisibleSamples(), StripSamples(600, 25, 500));
+  EXPECT_EQ(view.MaxStartSample(), 5000u - StripSamples(600, 25, 500));
+  view.resize(900, 200);  // wider: more time, same scale
+  EXPECT_EQ(view.VisibleSamples(), StripSamples(900, 25, 500));
+  view.SetSpeed(50.0);    // faster paper: less time in the same width
+  EXPECT_EQ(view.VisibleSamples(), StripSamples(900, 50, 500));
+  view.SetSpeed(25.0);
+  view.ZoomIn();          // twice the pixels per millimetre: half the time
+  EXPECT_NEAR(static_cast<double>(view.VisibleSamples()),
+              ((900 - 8) / 8.0 - ecg::render::CalibrationAreaMm(25)) / 25.0 * 500, 1.0);
+
+  // The whole record in the window: nothing to scroll.
+  view.ZoomOut();
+  view.SetSpeed(12.5);
+  view.resize(2400, 200);
+  EXPECT_EQ(view.MaxStartSample(), 0u);
+  view.SetStartSample(100);
+  EXPECT_EQ(view.StartSample(), 0u);
+}
+
+TEST(ReviewTraceScrolling, StartClampsKeysStepAndMedianLayoutsStayPut) {
+  ecg::test::EnsureQtApplication();
+  CTraceView view;
+  view.SetMode(CTraceView::Mode::kStrips);
+  view.SetPixelsPerMm(4.0);
+  view.resize(400, 300);
+  view.show();  // resizing a shown view sends its resize event at once
+  view.SetTraces(TenSeconds(250));
+  const size_t page = view.VisibleSamples();
+  ASSERT_GT(page, 100u);
+  std::vector<qulonglong> moves;
+  QObject::connect(&view, &CTraceView::startChanged, [&](qulonglong s) { moves.push_back(s); });
+
+  view.SetStartSample(1u << 30);  // past the end: the last page
+  EXPECT_EQ(view.StartSample(), view.MaxStartSample());
+  EXPECT_EQ(view.StartSample() + page, view.TotalSamples());
+  QTest::keyClick(&view, Qt::Key_Home);
+  EXPECT_EQ(view.StartSample(), 0u);
+  QTest::keyClick(&view, Qt::Key_Right);
+  EXPECT_EQ(view.StartSample(), page / 10);
+  QTest::keyClick(&view, Qt::Key_PageDown);
+  EXPECT_EQ(view.StartSample(), page / 10 + page);
+  QTest::keyClick(&view, Qt::Key_Left);
+  EXPECT_EQ(view.StartSample(), page);
+  QTest::keyClick(&view, Qt::Key_PageUp);
+  QTest::keyClick(&view, Qt::Key_Left);  // at the start: stays
+  EXPECT_EQ(view.StartSample(), 0u);
+  QTest::keyClick(&view, Qt::Key_End);
+  EXPECT_EQ(view.StartSample(), view.MaxStartSample());
+  EXPECT_EQ(moves.size(), 7u);  // every move signalled once, none for a stay
+
+  // Widening the view at the last page keeps the end of the record in view.
+  view.resize(900, 300);
+  EXPECT_EQ(view.StartSample() + view.VisibleSamples(), view.TotalSamples());
+
+  // The averaged complexes are one beat: no scrolling.
+  view.SetMode(CTraceView::Mode::kTwelveLead);
+  view.SetShowAveraged(true);
+  EXPECT_FALSE(view.Scrolls());
+  EXPECT_EQ(view.StartSample(), 0u);
+}
+
+TEST(ReviewTraceScrolling, CalipersReadRecordTimesAfterScrolling) {
+  ecg::test::EnsureQtApplication();
+  CTraceView view;
+  view.SetMode(CTraceView::Mode::kRhythm);
+  view.SetPixelsPerMm(4.0);
+  view.resize(800, 200);
+  view.SetTraces(TenSeconds(500));
+  ASSERT_GE(view.MaxStartSample(), 1000u);
+  view.SetCaliperPoints(QPoint(100, 100), QPoint(200, 100));
+  ASSERT_TRUE(view.Caliper().has_value());
+  const double left = view.TimeAt(100);
+
+  view.SetStartSample(1000);  // 2 s on
+  EXPECT_FALSE(view.Caliper().has_value()) << "the old points marked waves that moved away";
+  EXPECT_NEAR(view.TimeAt(100), left + 2.0, 1e-9);
+  EXPECT_NEAR(view.TimeAt(200) - view.TimeAt(100), 1.0, 1e-9);  // 100 px = 25 mm = 1 s
+  view.SetCaliperPoints(QPoint(100, 100), QPoint(200, 60));
+  EXPECT_NEAR(view.Caliper()->milliseconds, 1000.0, 1e-9);
+  EXPECT_NEAR(view.Caliper()->microvolts, 1000.0, 1e-9);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -516,6 +517,35 @@ int DistinctColours(const QImage& image, const QRect& area) {
     for (int x = area.left(); x < area.right(); x += 3) colours.insert(image.pixel(x, y));
   }
   return static_cast<int>(colours.size());
+}
+
+TEST_F(ReviewWindow, TheScrollBarMovesBothViewsToTheEndOfTheRecord) {
+  COskScpView* view = Open();
+  Frame()->resize(1200, 900);
+  view->Traces()->SetPixelsPerMm(4.0);
+  view->RhythmStrip()->SetPixelsPerMm(4.0);
+  view->Traces()->SetSpeed(50.0);
+  view->RhythmStrip()->SetSpeed(50.0);
+  Frame()->Action(ReviewCommand::kViewStrips)->trigger();
+  ASSERT_GT(view->Traces()->MaxStartSample(), view->Traces()->VisibleSamples());
+  QScrollBar* bar = view->TimeScrollBar();
+  ASSERT_NE(bar, nullptr);
+  ASSERT_TRUE(bar->isEnabled()) << "ten seconds do not fit the window";
+  EXPECT_EQ(static_cast<size_t>(bar->pageStep()), view->Traces()->VisibleSamples());
+
+  bar->setValue(1000);
+  EXPECT_EQ(view->Traces()->StartSample(), 1000u);
+  EXPECT_EQ(view->RhythmStrip()->StartSample(), std::min<size_t>(1000, view->RhythmStrip()->MaxStartSample()));
+  bar->setValue(bar->maximum());  // the last page ends with the record
+  for (CTraceView* v : {view->Traces(), view->RhythmStrip()}) {
+    EXPECT_EQ(v->StartSample() + v->VisibleSamples(), v->TotalSamples());
+  }
+  // The keys of a view move the bar with it.
+  QTest::keyClick(view->Traces(), Qt::Key_Home);
+  EXPECT_EQ(bar->value(), 0);
+  QTest::keyClick(view->Traces(), Qt::Key_PageDown);
+  EXPECT_EQ(bar->value(), bar->pageStep());
+  EXPECT_EQ(view->RhythmStrip()->StartSample(), static_cast<size_t>(bar->pageStep()));
 }
 
 TEST_F(ReviewWindow, ScreenshotsOfTheLayouts) {
