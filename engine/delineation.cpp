@@ -60,6 +60,9 @@ constexpr float kTRelativeAmplitude = 0.25f;
 constexpr float kBiphasicRatio = 0.4f;
 constexpr double kSteepestWithin = 0.15;
 constexpr double kAreaWindow = 0.18;
+// A QT longer than this corrected for the interval (Bazett) is not looked
+// for: past it, a flat T wave's area search runs into the next P wave.
+constexpr double kLongestQtc = 0.65;
 
 // P wave.
 constexpr double kPLowPassHz = 20.0;
@@ -359,6 +362,22 @@ bool TEndOfLead(const std::vector<float>& y, const std::vector<float>& raw, size
   return true;
 }
 
+// RMS over `leads` of each lead less its level before the QRS.
+void RootMeanSquare(const std::vector<std::vector<float>>& leads, const std::vector<double>& base,
+                    const std::vector<size_t>& which, std::vector<float>& out) {
+  const size_t n = which.empty() ? 0 : leads[which.front()].size();
+  out.assign(n, 0.0f);
+  if (which.empty()) return;
+  for (size_t i = 0; i < n; ++i) {
+    double sum = 0;
+    for (size_t li : which) {
+      const double v = leads[li][i] - base[li];
+      sum += v * v;
+    }
+    out[i] = static_cast<float>(std::sqrt(sum / static_cast<double>(which.size())));
+  }
+}
+
 // The global T end between the QRS and `limit`: the second latest of the
 // leads' ends (the latest when fewer than three leads have a T wave) over
 // the leads whose T wave is at least a quarter of the largest.
@@ -368,6 +387,9 @@ void FindT(const DelineationInput& input, const std::vector<std::vector<float>>&
   const size_t n = m.length;
   d.t_found = false;
   const size_t from = ClampIndex(d.qrs_off + kTSearchFromOffset * m.rate, n);
+  if (input.rr_samples > 0) {
+    limit = std::min(limit, d.qrs_on + kLongestQtc * std::sqrt(input.rr_samples / m.rate) * m.rate);
+  }
   const size_t to = ClampIndex(std::min(limit, static_cast<double>(n) - 2.0), n);
   const size_t settle = SamplesOf(kTSmoothSeconds / 2.0, m.rate) + 1;
   std::vector<LeadTEnd> ends;
@@ -394,6 +416,14 @@ void FindT(const DelineationInput& input, const std::vector<std::vector<float>>&
   std::sort(kept.begin(), kept.end());
   d.t_found = true;
   d.t_off = kept.size() >= 3 ? kept[kept.size() - 2] : kept.back();
+  // The leads' ends are averaged with the end found on the RMS of all leads:
+  // one lead's low, drawn-out T wave moves the lead rank, but much less the
+  // RMS, whose T wave is as large as the leads' together.
+  std::vector<float> rms_smooth, rms_raw;
+  RootMeanSquare(smooth, base, input.leads, rms_smooth);
+  RootMeanSquare(m.leads, base, input.leads, rms_raw);
+  LeadTEnd joint;
+  if (TEndOfLead(rms_smooth, rms_raw, settle, 0.0, from, to, m.rate, joint)) d.t_off = 0.5 * (d.t_off + joint.end);
 }
 
 // --------------------------------------------------------------------- P

@@ -112,7 +112,11 @@ INSTANTIATE_TEST_SUITE_P(
                     ShapeCase{"ShortPr", {true, 110, 80, 84, 360, 150}, 800},
                     ShapeCase{"LongQt", {true, 170, 100, 96, 560, 220}, 1300},
                     ShapeCase{"Tachycardia", {true, 120, 80, 80, 280, 120}, 500},
-                    ShapeCase{"NarrowQrs", {true, 150, 90, 64, 370, 160}, 860}),
+                    ShapeCase{"NarrowQrs", {true, 150, 90, 64, 370, 160}, 860},
+                    // Long QTs (QTc near 570 and 600 ms) stay inside the
+                    // T-end search however the interval bounds it.
+                    ShapeCase{"LongQtAtAFastRate", {true, 140, 90, 90, 440, 200}, 650},
+                    ShapeCase{"QtcOf600", {true, 160, 100, 90, 600, 240}, 1000}),
     [](const testing::TestParamInfo<ShapeCase>& info) { return std::string(info.param.name); });
 
 TEST(EngineSynthetic, InvertedTWavesKeepTheQtAndAreNegative) {
