@@ -57,3 +57,7 @@ bool WriteOneLeadRecord(const std::string& path) {
 }
 
 }  // namespace ecg::test
+
+// Under LeakSanitizer: fontconfig keeps a cache for the life of the process,
+// which the report engine's fonts create; that is not a leak of ours.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
