@@ -334,6 +334,7 @@ int main(int argc, char** argv) {
   std::printf("\n");
   PrintDifferences("Global values (engine - reference, ms, per record):", kGlobalNames, totals.global,
                    kGlobalValues, true);
+  std::printf("QT references left out (as long as the RR or longer): %zu\n", totals.qt_left_out);
   std::printf("P waves: both %zu, engine only %zu, reference only %zu, neither %zu\n", totals.p_both,
               totals.p_engine_only, totals.p_reference_only, totals.p_neither);
   PrintDifferences("Fiducials (engine - reference, ms, per annotated dominant beat):", kFiducialNames,

@@ -29,6 +29,7 @@ struct RecordEvaluation {
   // As written into Section 7 and as the reference states them, ms.
   std::optional<double> engine[kGlobalValues], reference[kGlobalValues];
   bool engine_p = false, reference_p = false;
+  bool reference_qt_left_out = false;  // the reference's QT is not a beat's
   // Detected complexes against the annotated QRS peaks.
   size_t reference_beats = 0, detected_in_span = 0, tp = 0, fn = 0, fp = 0;
   // The median beat's fiducials placed on every matched dominant beat,
@@ -52,6 +53,7 @@ struct EvaluationTotals {
   std::map<int, size_t> codes;
   Differences global[kGlobalValues];
   Differences fiducial[kFiducials];
+  size_t qt_left_out = 0;  // records whose reference QT is at least their RR
   size_t p_both = 0, p_engine_only = 0, p_reference_only = 0, p_neither = 0;
   size_t reference_beats = 0, detected_in_span = 0, tp = 0, fn = 0, fp = 0;
   std::vector<double> run_ms, analyse_ms;
