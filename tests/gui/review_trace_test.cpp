@@ -75,19 +75,53 @@ TEST(ReviewDisplayFilters, MuscleFilterAttenuatesFastWavesAndKeepsSlowOnes) {
   EXPECT_GT(SettledAmplitude(slow.leads[0].microvolts, 500), 900.0);
 }
 
-TEST(ReviewDisplayFilters, GapsStayGapsAndOtherRatesStayUnfiltered) {
+TEST(ReviewDisplayFilters, GapsStayGapsAndRatesTooLowStayUnfiltered) {
   TraceSet gap = Sine(500, 60, 1000, 1000);
   gap.leads[0].microvolts[400] = std::nanf("");
   const TraceSet out = FilterForDisplay(gap, {true, 60});
   EXPECT_TRUE(std::isnan(out.leads[0].microvolts[400]));
   EXPECT_FALSE(std::isnan(out.leads[0].microvolts[401]));
-
-  const TraceSet slow_rate = Sine(250, 60, 1000, 500);
-  EXPECT_FALSE(DisplayFiltersSuit(250));
-  EXPECT_TRUE(DisplayFiltersSuit(496.55));
-  EXPECT_EQ(FilterForDisplay(slow_rate, {true, 60}).leads[0].microvolts, slow_rate.leads[0].microvolts);
   EXPECT_EQ(FilterForDisplay(gap, {false, 0}).leads[0].microvolts.size(), gap.leads[0].microvolts.size());
+
+  // 80 Hz cannot carry a 35 Hz low-pass or a mains notch: shown as recorded.
+  const TraceSet slow_rate = Sine(80, 5, 1000, 400);
+  EXPECT_FALSE(DisplayFiltersSuit(80));
+  EXPECT_FALSE(DisplayFiltersSuit(150));
+  EXPECT_TRUE(DisplayFiltersSuit(250));
+  EXPECT_EQ(FilterForDisplay(slow_rate, {true, 60}).leads[0].microvolts, slow_rate.leads[0].microvolts);
+  // 100 Hz carries the low-pass but not a 50 Hz notch: the low-pass alone.
+  const TraceSet hundred = Sine(100, 30, 1000, 500);
+  EXPECT_EQ(FilterForDisplay(hundred, {false, 50}).leads[0].microvolts, hundred.leads[0].microvolts);
+  EXPECT_NE(FilterForDisplay(hundred, {true, 50}).leads[0].microvolts, hundred.leads[0].microvolts);
 }
+
+// The record rates met in practice, the Welch Allyn 599.88 Hz among them.
+class ReviewDisplayFiltersAtRate : public ::testing::TestWithParam<double> {};
+
+TEST_P(ReviewDisplayFiltersAtRate, NotchAndMuscleFilterWorkAtTheRecordsRate) {
+  const double rate = GetParam();
+  const auto n = static_cast<size_t>(5 * rate);
+  for (int mains : {50, 60}) {
+    const int other = mains == 50 ? 60 : 50;
+    const TraceSet hum = Sine(rate, mains, 1000, n, 300);
+    const TraceSet notched = FilterForDisplay(hum, {false, mains});
+    EXPECT_LT(SettledAmplitude(notched.leads[0].microvolts, rate), 50.0) << mains << " Hz at " << rate;
+    EXPECT_NEAR(notched.leads[0].microvolts[0], 300.0, 60.0) << "no step at the start";
+    EXPECT_GT(SettledAmplitude(FilterForDisplay(hum, {false, other}).leads[0].microvolts, rate), 900.0);
+  }
+  // Low-pass: slow waves pass, the corner is at 35 Hz, fast ones go.
+  EXPECT_GT(SettledAmplitude(FilterForDisplay(Sine(rate, 5, 1000, n), {true, 0}).leads[0].microvolts, rate), 980.0);
+  EXPECT_NEAR(SettledAmplitude(FilterForDisplay(Sine(rate, 35, 1000, n), {true, 0}).leads[0].microvolts, rate),
+              707.0, 40.0);
+  const double fast_hz = std::min(100.0, rate * 0.4);
+  EXPECT_LT(SettledAmplitude(FilterForDisplay(Sine(rate, fast_hz, 1000, n), {true, 0}).leads[0].microvolts, rate),
+            150.0);
+  // A constant passes unchanged (unity gain at 0 Hz).
+  const TraceSet flat = FilterForDisplay(Sine(rate, 0, 0, n, 500), {true, 50});
+  EXPECT_NEAR(flat.leads[0].microvolts[n / 2], 500.0, 0.01);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rates, ReviewDisplayFiltersAtRate, ::testing::Values(250.0, 496.55, 599.88, 1000.0));
 
 TEST(ReviewLeadOrder, OptionOrderBecomesLeadCodes) {
   CECGDefaultSettings::LeadList order = {6, 7, 8, 9, 10, 11, 0, 1, 2, 3, 4, 5};
