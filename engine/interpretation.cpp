@@ -9,6 +9,7 @@
 #include "engine/axes.h"
 #include "engine/interpretation_rules.h"
 #include "engine/lead_measurements.h"
+#include "engine/pacemaker_spikes.h"
 
 namespace ecg::engine {
 
@@ -111,6 +112,7 @@ RuleContext MakeRuleContext(const EcgSignal& signal, const AnalysisResult& resul
   c.qtc_ms = c.qt_ms > 0 && c.rr_ms > 0 ? CorrectedQt(c.qt_ms, c.rr_ms, options.qtc) : -1;
   c.qrs_axis = g.qrs_axis;
   c.p_axis = g.p_axis;
+  c.ventricular_paced = FindPacing(signal, result).ventricular_paced;
   return c;
 }
 

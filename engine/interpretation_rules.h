@@ -31,6 +31,7 @@ struct RuleContext {
   int32_t qrs_axis = 999;
   int32_t p_axis = 999;
   bool p_present = false;
+  bool ventricular_paced = false;  // most complexes follow a pacemaker stimulus
 };
 
 RuleContext MakeRuleContext(const EcgSignal& signal, const AnalysisResult& result, const InterpretationOptions& options);

@@ -48,6 +48,12 @@ double Median(std::vector<double> v) {
 }  // namespace
 
 void RhythmStatements(const RuleContext& c, std::vector<uint16_t>& out) {
+  // Paced complexes say nothing of the atria's own rhythm through the
+  // ventricles: the pacing is the rhythm statement.
+  if (c.ventricular_paced) {
+    out.push_back(kPacedRhythm);
+    return;
+  }
   const TypedBeats& typed = c.result->beats;
   const auto& beats = typed.beats;
   size_t premature = 0;

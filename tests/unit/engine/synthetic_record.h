@@ -51,6 +51,11 @@ struct SyntheticSpec {
   double wander_uv = 0;           // 0.3 Hz baseline wander amplitude
   double rr_jitter_ms = 0;        // random beat-to-beat variation (irregular rhythm)
   double fibrillation_uv = 0;     // 6 Hz atrial activity instead of P waves
+  // Ventricular pacing: a rectangular stimulus of this height (alternating
+  // sign over the leads) this long before every QRS onset.
+  double pacing_spike_uv = 0;
+  double pacing_spike_ms = 2;
+  double spike_before_qrs_ms = 10;
   std::vector<EctopicBeat> ectopic;
   std::vector<NoiseBurst> bursts;
   std::vector<uint8_t> flat;      // leads with no signal

@@ -1,0 +1,118 @@
+// A stimulus is a jump of at least kSpikeMinUv reached within kRiseSeconds
+// and gone again (back within a third of its height) within kWidthSeconds
+// of its start. A QRS upstroke of the same height takes ten milliseconds or
+// more and does not come back, so it fails both tests; noise fails the link
+// to the complexes.
+
+#include "engine/pacemaker_spikes.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ecg::engine {
+
+namespace {
+
+constexpr float kSpikeMinUv = 300.0f;
+constexpr double kRiseSeconds = 0.002;
+constexpr double kWidthSeconds = 0.006;
+constexpr float kReturnShare = 0.33f;
+// Stimuli closer than this over the leads are one.
+constexpr double kMergeSeconds = 0.01;
+// A ventricular stimulus comes at most this long before the QRS onset (the
+// latency to capture and the spread of the beats' onsets), and not after
+// the fiducial.
+constexpr double kBeforeOnsetSeconds = 0.08;
+constexpr double kPacedShare = 0.75;
+constexpr size_t kMinPacedBeats = 3;
+
+size_t Samples(double seconds, double rate) {
+  return std::max<size_t>(1, static_cast<size_t>(std::lround(seconds * rate)));
+}
+
+// Stimuli of one lead.
+void SpikesOfLead(const Lead& lead, double rate, std::vector<size_t>& out) {
+  const std::vector<float>& x = lead.uv;
+  const size_t rise = Samples(kRiseSeconds, rate);
+  const size_t width = std::max(rise + 1, Samples(kWidthSeconds, rate));
+  size_t i = 1;
+  while (i + width < x.size()) {
+    const float before = x[i - 1];
+    // The largest excursion within the rise time.
+    size_t peak = i;
+    for (size_t k = i; k < i + rise; ++k) {
+      if (std::fabs(x[k] - before) > std::fabs(x[peak] - before)) peak = k;
+    }
+    const float height = x[peak] - before;
+    bool spike = std::fabs(height) >= kSpikeMinUv && !lead.IsInvalid(i - 1) && !lead.IsInvalid(peak);
+    if (spike) {
+      spike = false;
+      for (size_t k = peak + 1; k <= i + width; ++k) {
+        if (std::fabs(x[k] - before) <= kReturnShare * std::fabs(height)) {
+          spike = true;
+          break;
+        }
+      }
+    }
+    if (spike) {
+      out.push_back(peak);
+      i += width;
+    } else {
+      ++i;
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<size_t> FindPacemakerSpikes(const EcgSignal& signal) {
+  std::vector<size_t> all;
+  if (signal.rate <= 0) return all;
+  for (int s = 0; s < kSlotCount; ++s) {
+    const Lead* lead = signal.SlotLead(s);
+    if (lead == nullptr || lead->derived || !IsIndependentSlot(s)) continue;
+    SpikesOfLead(*lead, signal.rate, all);
+  }
+  std::sort(all.begin(), all.end());
+  std::vector<size_t> merged;
+  const size_t merge = Samples(kMergeSeconds, signal.rate);
+  for (size_t at : all) {
+    if (merged.empty() || at > merged.back() + merge) merged.push_back(at);
+  }
+  return merged;
+}
+
+PacingFindings FindPacing(const EcgSignal& signal, const AnalysisResult& result) {
+  PacingFindings f;
+  f.spikes = FindPacemakerSpikes(signal);
+  const auto& beats = result.beats.beats;
+  f.beats = beats.size();
+  if (f.spikes.empty() || beats.empty() || !result.delineation.qrs_found) return f;
+  // The QRS onset relative to a beat's fiducial, from the median beat.
+  const double onset_before = static_cast<double>(result.medians.fiducial) - result.delineation.qrs_on;
+  const double reach = kBeforeOnsetSeconds * signal.rate;
+  size_t linked_spikes = 0;
+  std::vector<bool> used(f.spikes.size(), false);
+  for (const Beat& b : beats) {
+    const double fiducial = static_cast<double>(b.fiducial);
+    const double from = fiducial - std::max(0.0, onset_before) - reach;
+    bool paced = false;
+    for (size_t k = 0; k < f.spikes.size(); ++k) {
+      const double at = static_cast<double>(f.spikes[k]);
+      if (at >= from && at <= fiducial) {
+        paced = true;
+        if (!used[k]) {
+          used[k] = true;
+          ++linked_spikes;
+        }
+      }
+    }
+    if (paced) ++f.paced_beats;
+  }
+  f.ventricular_paced = f.paced_beats >= kMinPacedBeats &&
+                        static_cast<double>(f.paced_beats) >= kPacedShare * static_cast<double>(f.beats) &&
+                        2 * linked_spikes >= f.spikes.size();
+  return f;
+}
+
+}  // namespace ecg::engine

@@ -1,0 +1,84 @@
+// Pacemaker stimuli: found as narrow steep pulses at every rate, tied to the
+// complexes they precede, and not made up from QRS upstrokes or noise.
+
+#include <gtest/gtest.h>
+
+#include "engine/pacemaker_spikes.h"
+#include "engine/statement_codes.h"
+#include "engine_test_support.h"
+#include "synthetic_record.h"
+
+namespace ecg::test::engine {
+namespace {
+
+using ecg::engine::kPacedRhythm;
+using ecg::engine::kSinusRhythm;
+
+struct PacedCase {
+  double rate;
+  double spike_ms;
+  double spike_uv;
+};
+
+class PacedRecord : public testing::TestWithParam<PacedCase> {};
+
+TEST_P(PacedRecord, EveryStimulusIsFoundAndThePacingStated) {
+  TempFolder folder;
+  SyntheticSpec spec;
+  spec.rate = GetParam().rate;
+  spec.pacing_spike_ms = GetParam().spike_ms;
+  spec.pacing_spike_uv = GetParam().spike_uv;
+  spec.waves.p_present = false;
+  spec.waves.qrs_duration_ms = 150;
+  const SyntheticRecord record = MakeSyntheticRecord(spec);
+  const EngineRun run = RunEngine(folder, record.bytes);
+  ASSERT_TRUE(run.status.ok()) << run.status.reason;
+  EXPECT_EQ(run.analysis.result.beats.beats.size(), record.qrs_onsets_s.size());
+
+  const auto spikes = ecg::engine::FindPacemakerSpikes(run.analysis.signal);
+  ASSERT_EQ(spikes.size(), record.qrs_onsets_s.size());
+  for (size_t k = 0; k < spikes.size(); ++k) {
+    const double expected = (record.qrs_onsets_s[k] - spec.spike_before_qrs_ms / 1000.0) * spec.rate;
+    EXPECT_NEAR(static_cast<double>(spikes[k]), expected, spec.pacing_spike_ms / 1000.0 * spec.rate + 1.0);
+  }
+  const auto pacing = ecg::engine::FindPacing(run.analysis.signal, run.analysis.result);
+  EXPECT_EQ(pacing.paced_beats, pacing.beats);
+  EXPECT_TRUE(pacing.ventricular_paced);
+  EXPECT_TRUE(run.analysis.result.interpretation.Has(kPacedRhythm));
+}
+
+// One- and two-sample stimuli at 500 Hz, the one-sample (4 ms) at 250 Hz,
+// a bipolar-sized stimulus at 1000 Hz.
+INSTANTIATE_TEST_SUITE_P(Rates, PacedRecord,
+                         testing::Values(PacedCase{500, 2, 800}, PacedCase{500, 4, 600}, PacedCase{250, 4, 800},
+                                         PacedCase{1000, 1, 400}),
+                         [](const testing::TestParamInfo<PacedCase>& info) {
+                           return std::to_string(static_cast<int>(info.param.rate)) + "Hz" +
+                                  std::to_string(static_cast<int>(info.param.spike_ms)) + "ms";
+                         });
+
+TEST(Pacing, SteepNarrowComplexesAreNotStimuli) {
+  TempFolder folder;
+  SyntheticSpec spec;
+  spec.waves.qrs_duration_ms = 64;
+  const EngineRun run = RunEngine(folder, MakeSyntheticRecord(spec).bytes);
+  ASSERT_TRUE(run.status.ok()) << run.status.reason;
+  EXPECT_TRUE(ecg::engine::FindPacemakerSpikes(run.analysis.signal).empty());
+  EXPECT_FALSE(run.analysis.result.interpretation.Has(kPacedRhythm));
+  EXPECT_TRUE(run.analysis.result.interpretation.Has(kSinusRhythm));
+}
+
+TEST(Pacing, StimuliThatCaptureTooFewComplexesAreNoPacedRhythm) {
+  TempFolder folder;
+  SyntheticSpec spec;
+  spec.waves.qrs_duration_ms = 64;
+  // Noise with the odd steep sample does not line up with the complexes.
+  spec.bursts = {{2.0, 1.0, 250}};
+  const EngineRun run = RunEngine(folder, MakeSyntheticRecord(spec).bytes);
+  ASSERT_TRUE(run.status.ok()) << run.status.reason;
+  EXPECT_FALSE(ecg::engine::FindPacing(run.analysis.signal, run.analysis.result).ventricular_paced);
+  EXPECT_FALSE(run.analysis.result.interpretation.Has(kPacedRhythm));
+}
+
+}  // namespace
+}  // namespace ecg::test::engine
