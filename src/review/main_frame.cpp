@@ -13,6 +13,7 @@
 #include "review/child_frame.h"
 #include "review/measurements_bar.h"
 #include "review/oskscp_view.h"
+#include "review/review_options_bar.h"
 #include "review/scp_dialog_bar.h"
 #include "review/trace_view.h"
 
@@ -37,6 +38,12 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
   m_measurementsDock->setWidget(m_measurements);
   addDockWidget(Qt::LeftDockWidgetArea, m_measurementsDock);
 
+  m_options = new CReviewOptionsBar;
+  m_optionsDock = new QDockWidget(tr("Review Options"), this);
+  m_optionsDock->setObjectName(QStringLiteral("reviewOptions"));
+  m_optionsDock->setWidget(m_options);
+  addDockWidget(Qt::TopDockWidgetArea, m_optionsDock);
+
   CreateMenus();
   for (ReviewCommand c : {ReviewCommand::kFileSave, ReviewCommand::kPrint, ReviewCommand::kPrintPreview,
                           ReviewCommand::kView12Lead, ReviewCommand::kViewStrips, ReviewCommand::kViewZoom,
@@ -50,8 +57,13 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
   connect(m_controls, &CSCPDialogBar::rhythmLead, this, [this](int position) {
     if (COskScpView* view = ActiveView()) view->SetRhythmLead(position);
   });
+  connect(m_options, &CReviewOptionsBar::colorsChosen, this, [this](int scheme, int grid) {
+    if (COskScpView* view = ActiveView()) view->SetReviewColors(scheme, grid);
+  });
+  connect(m_options, &CReviewOptionsBar::detailsToggled, this,
+          [this] { OnCommand(ReviewCommand::kViewDetails); });
   connect(m_mdi, &QMdiArea::subWindowActivated, this, &CMainFrame::UpdateFromView);
-  for (QDockWidget* dock : {m_controlDock, m_measurementsDock}) {
+  for (QDockWidget* dock : {m_controlDock, m_measurementsDock, m_optionsDock}) {
     connect(dock, &QDockWidget::visibilityChanged, this, &CMainFrame::UpdateFromView);
   }
   UpdateFromView();
@@ -60,7 +72,8 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
 CMainFrame::~CMainFrame() {
   // The widgets below go before this object does; their last signals must
   // not reach a half-destroyed frame.
-  for (QObject* sender : std::initializer_list<QObject*>{m_mdi, m_controlDock, m_measurementsDock, m_controls}) {
+  for (QObject* sender : std::initializer_list<QObject*>{m_mdi, m_controlDock, m_measurementsDock, m_optionsDock,
+                                                                  m_controls, m_options}) {
     sender->disconnect(this);
   }
   for (QMdiSubWindow* window : m_mdi->subWindowList()) {
@@ -115,6 +128,7 @@ void CMainFrame::CreateMenus() {
   AddAction(view, tr("Show &Toolbar"), ReviewCommand::kShowToolbar);
   AddAction(view, tr("Show M&easurements Panel"), ReviewCommand::kShowMeasurementsPanel);
   AddAction(view, tr("Show &Control Panel"), ReviewCommand::kShowControlPanel);
+  AddAction(view, tr("Show Review &Options"), ReviewCommand::kShowReviewOptions);
 
   QMenu* options = menuBar()->addMenu(tr("ECG Options"));
   QMenu* cursor = options->addMenu(tr("&Cursor"));
@@ -211,6 +225,7 @@ void CMainFrame::OnCommand(ReviewCommand command) {
     case ReviewCommand::kShowToolbar: m_toolbar->setVisible(m_toolbar->isHidden()); break;
     case ReviewCommand::kShowMeasurementsPanel: m_measurementsDock->setVisible(m_measurementsDock->isHidden()); break;
     case ReviewCommand::kShowControlPanel: m_controlDock->setVisible(m_controlDock->isHidden()); break;
+    case ReviewCommand::kShowReviewOptions: m_optionsDock->setVisible(m_optionsDock->isHidden()); break;
     case ReviewCommand::kCascade: m_mdi->cascadeSubWindows(); break;
     case ReviewCommand::kTile: m_mdi->tileSubWindows(); break;
     default:
@@ -233,6 +248,7 @@ void CMainFrame::UpdateFromView() {
       case ReviewCommand::kShowToolbar: state = {true, true, !m_toolbar->isHidden()}; break;
       case ReviewCommand::kShowMeasurementsPanel: state = {true, true, !m_measurementsDock->isHidden()}; break;
       case ReviewCommand::kShowControlPanel: state = {true, true, !m_controlDock->isHidden()}; break;
+      case ReviewCommand::kShowReviewOptions: state = {true, true, !m_optionsDock->isHidden()}; break;
       default:
         if (view != nullptr) {
           state = view->State(command);
@@ -255,7 +271,9 @@ void CMainFrame::UpdateFromView() {
       if (kCodes[i] == view->RhythmStrip()->SelectedLeadCode()) rhythm_position = i;
     }
     m_controls->UpdateFrom(states, rhythm_position);
+    m_options->UpdateFrom(true, view->ColorScheme(), view->GridStyle(), view->State(ReviewCommand::kViewDetails).checked);
   } else {
+    m_options->UpdateFrom(false, 0, 0, false);
     m_measurements->Clear();
     m_controls->UpdateFrom({}, -1);
   }

@@ -1,7 +1,7 @@
 #pragma once
 // CMainFrame: the review window "Review ECG": menus, toolbar, status bar,
-// the control panel "Controls", the measurements panel "Measurements" and
-// the MDI area with one child frame per open record. Menu commands go to
+// the control panel "Controls", the measurements panel "Measurements", the
+// "Review Options" bar and the MDI area with one child frame per open record. Menu commands go to
 // the active view; the frame keeps the bars, the window arrangement and
 // closing. When it closes it closes every document first and then tells
 // the application object.
@@ -13,6 +13,7 @@
 
 class CChildFrame;
 class CMeasurementsBar;
+class CReviewOptionsBar;
 class COskScpView;
 class CSCPDialogBar;
 class QAction;
@@ -39,6 +40,8 @@ class CMainFrame : public QMainWindow {
   CMeasurementsBar* MeasurementsPanel() const { return m_measurements; }
   QDockWidget* ControlDock() const { return m_controlDock; }
   QDockWidget* MeasurementsDock() const { return m_measurementsDock; }
+  CReviewOptionsBar* OptionsPanel() const { return m_options; }
+  QDockWidget* OptionsDock() const { return m_optionsDock; }
   QToolBar* ToolBar() const { return m_toolbar; }
 
   // Deletes the last menu (Help) and redraws the menu bar.
@@ -65,6 +68,8 @@ class CMainFrame : public QMainWindow {
   CMeasurementsBar* m_measurements = nullptr;
   QDockWidget* m_controlDock = nullptr;
   QDockWidget* m_measurementsDock = nullptr;
+  CReviewOptionsBar* m_options = nullptr;
+  QDockWidget* m_optionsDock = nullptr;
   QMenu* m_helpMenu = nullptr;
   std::map<ReviewCommand, QAction*> m_actions;
 };

@@ -149,6 +149,16 @@ COskScpView::COskScpView(COskScpDoc* doc, const CECGDefaultSettings& options, QW
 
 COskScpView::~COskScpView() = default;
 
+void COskScpView::SetReviewColors(int color_scheme, int grid_style) {
+  m_options.ReviewColor = std::clamp(color_scheme, 0, 2);
+  m_options.ReviewGridStyle = grid_style == 2 || grid_style == 5 ? grid_style : 0;
+  for (CTraceView* view : {m_traces, m_rhythm}) {
+    view->SetColors(m_options.ReviewColor, m_options.ReviewGridStyle);
+    view->SetShowGrid(m_options.ReviewGridStyle != 5);
+  }
+  emit stateChanged();
+}
+
 void COskScpView::UpdateScrollRange() {
   if (m_scroll == nullptr) return;
   // The range follows the larger of the two views' needs, so the end of the

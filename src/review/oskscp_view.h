@@ -56,6 +56,11 @@ class COskScpView : public QWidget {
   // Rhythm lead buttons: the lead at display index `position` (0 I .. 11 V6).
   void SetRhythmLead(int position);
   void SetLeadsShown(int count);
+  // Colours (0 black on red, 1 green on black, 2 blue on grey) and grid
+  // style (0 solid, 2 dotted, 5 none) of both trace views.
+  void SetReviewColors(int color_scheme, int grid_style);
+  int ColorScheme() const { return m_options.ReviewColor; }
+  int GridStyle() const { return m_options.ReviewGridStyle; }
 
   // Writes the edits into the file when the document is modified and the
   // view is not read-only; true when nothing failed.

@@ -6,6 +6,7 @@ bool IsFrameCommand(ReviewCommand command) {
     case ReviewCommand::kShowToolbar:
     case ReviewCommand::kShowMeasurementsPanel:
     case ReviewCommand::kShowControlPanel:
+    case ReviewCommand::kShowReviewOptions:
     case ReviewCommand::kCascade:
     case ReviewCommand::kTile:
     case ReviewCommand::kFileClose:

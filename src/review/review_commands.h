@@ -11,7 +11,7 @@ enum class ReviewCommand {
   // View
   kView12Lead, kViewStrips, kViewZoom, kViewDetails, kRhythmTop, kRhythmBottom, kZoomIn, kZoomOut,
   kNextLead, kPreviousLead, kShowMeasurements, kShowGrid, kShowAveraged,
-  kShowToolbar, kShowMeasurementsPanel, kShowControlPanel,
+  kShowToolbar, kShowMeasurementsPanel, kShowControlPanel, kShowReviewOptions,
   // ECG Options
   kCursorZoom, kCursorMeasure, kUnitsMillimetres, kUnitsMicrovolts, kFilterMuscle, kPower50, kPower60,
   kSpeed12_5, kSpeed25, kSpeed50, kSensitivity5, kSensitivity10, kSensitivity20,

@@ -30,6 +30,7 @@
 #include "review/measurements_bar.h"
 #include "review/oskscp_doc.h"
 #include "review/oskscp_view.h"
+#include "review/review_options_bar.h"
 #include "review/scp_dialog_bar.h"
 #include "review/trace_view.h"
 #include "review_test_support.h"
@@ -546,6 +547,56 @@ TEST_F(ReviewWindow, TheScrollBarMovesBothViewsToTheEndOfTheRecord) {
   QTest::keyClick(view->Traces(), Qt::Key_PageDown);
   EXPECT_EQ(bar->value(), bar->pageStep());
   EXPECT_EQ(view->RhythmStrip()->StartSample(), static_cast<size_t>(bar->pageStep()));
+}
+
+TEST_F(ReviewWindow, ReviewOptionsBarAppliesColoursGridAndDetailsLive) {
+  COskScpView* view = Open();
+  ASSERT_NE(Frame()->OptionsDock(), nullptr);
+  EXPECT_EQ(Frame()->OptionsDock()->windowTitle(), "Review Options");
+  EXPECT_TRUE(Frame()->OptionsDock()->features() & QDockWidget::DockWidgetMovable);
+  CReviewOptionsBar* bar = Frame()->OptionsPanel();
+  EXPECT_TRUE(bar->isEnabled());
+  // The bar starts from the options' colours and grid.
+  EXPECT_EQ(bar->ColorsBox()->currentIndex(), options_.ReviewColor);
+  EXPECT_EQ(CReviewOptionsBar::GridStyleOfEntry(bar->GridBox()->currentIndex()), options_.ReviewGridStyle);
+  EXPECT_EQ(bar->ColorsBox()->itemText(0), "Black on Red");
+  EXPECT_EQ(bar->ColorsBox()->itemText(2), "Blue on Grey");
+  EXPECT_TRUE(bar->DetailsBox()->isChecked());
+
+  bar->ColorsBox()->setCurrentIndex(bar->ColorsBox()->findText("Green on Black"));
+  EXPECT_EQ(view->ColorScheme(), 1);
+  const QImage green = view->Traces()->grab().toImage();
+  EXPECT_EQ(QColor(green.pixel(1, 1)), QColor(0, 0, 0)) << "black paper";
+
+  bar->GridBox()->setCurrentIndex(bar->GridBox()->findText("No Grid"));
+  EXPECT_EQ(view->GridStyle(), 5);
+  EXPECT_FALSE(view->Traces()->ShowGrid());
+  EXPECT_FALSE(view->RhythmStrip()->ShowGrid());
+  bar->GridBox()->setCurrentIndex(bar->GridBox()->findText("Dotted Lines"));
+  EXPECT_EQ(view->GridStyle(), 2);
+  EXPECT_TRUE(view->Traces()->ShowGrid());
+  EXPECT_EQ(view->ColorScheme(), 1) << "the colours stay";
+
+  bar->DetailsBox()->click();
+  EXPECT_FALSE(view->DetailsTabs()->isVisibleTo(view));
+  EXPECT_FALSE(bar->DetailsBox()->isChecked());
+  Frame()->Action(ReviewCommand::kViewDetails)->trigger();  // the menu and the bar agree
+  EXPECT_TRUE(bar->DetailsBox()->isChecked());
+
+  // The View menu shows and hides the bar.
+  QAction* toggle = Frame()->Action(ReviewCommand::kShowReviewOptions);
+  ASSERT_NE(toggle, nullptr);
+  toggle->trigger();
+  EXPECT_TRUE(Frame()->OptionsDock()->isHidden());
+  EXPECT_FALSE(toggle->isChecked());
+  toggle->trigger();
+  EXPECT_FALSE(Frame()->OptionsDock()->isHidden());
+
+  // Without a record the bar has nothing to set.
+  Frame()->Action(ReviewCommand::kFileClose)->trigger();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  Frame()->UpdateFromView();
+  EXPECT_FALSE(bar->isEnabled());
 }
 
 TEST_F(ReviewWindow, ScreenshotsOfTheLayouts) {
