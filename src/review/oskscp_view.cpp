@@ -235,6 +235,7 @@ QString COskScpView::FilterLine() const { return ecg::review::ReviewFilterLine(m
 
 void COskScpView::ApplyStartParameters(const ReviewStartParameters& params, IReviewHost* host) {
   m_host = host;
+  m_language = params.language;
   SetReadOnly(params.read_only);
   if (params.xml_export_allowed) {
     EnableExportToXMLMenu();
@@ -571,8 +572,9 @@ void COskScpView::OnEditLeadOrder() {
 
 void COskScpView::OnManual(const char* name) {
   // The documents lie in the current folder, named with the language suffix
-  // (none for English).
-  const QString path = QDir::current().filePath(QString::fromUtf8(name) + QStringLiteral(".pdf"));
+  // (none for English): "ECG User's ManualDeu.pdf" for German.
+  const QString path =
+      QDir::current().filePath(QString::fromUtf8(name) + ecg::review::ManualSuffix(m_language) + QStringLiteral(".pdf"));
   if (!QFileInfo::exists(path) || !ecg::review::UiHooks().open_file(path)) {
     ShowMessage(tr("Cannot open file %1. ").arg(path).toStdString(), tr("Error").toStdString(),
                 PromptButtons::kOk, PromptIcon::kError);

@@ -118,6 +118,7 @@ class COskScpView : public QWidget {
   bool m_openAllowed = true;
   bool m_pdfNamedAfterScp = false;
   bool m_viewerAfterPdf = true;
+  int m_language = 0;
   bool m_filling = false;
   bool m_rhythmTop = false;
   int m_confirmedValue = 0;

@@ -17,6 +17,7 @@ struct ReviewStartParameters {
   bool pdf_named_after_scp = false;  // CreatePDFFileWithSCPName
   bool viewer_after_pdf = true;      // cleared by DoNotBringUpAdobe
   bool remove_help_menu = false;     // RemoveHelpMenu
+  int language = 0;                  // host's language: 0 English, 1 Fra, 2 Deu, 3 Ita, 4 Esp, 5 Ptg, 6 Jpn
 };
 
 class IReviewHost {

@@ -182,4 +182,9 @@ QStringList MeasurementsTabLines(const ReportRecord& record, ecg::report::Amplit
   return lines;
 }
 
+QString ManualSuffix(int language) {
+  static const char* const kSuffixes[] = {"", "Fra", "Deu", "Ita", "Esp", "Ptg", "Jpn"};
+  return language > 0 && language < 7 ? QString::fromLatin1(kSuffixes[language]) : QString();
+}
+
 }  // namespace ecg::review

@@ -36,6 +36,11 @@ QStringList MeasurementsTabLines(const ecg::report::ReportRecord& record,
 
 // Height and weight as the patient tab shows them: "%d cm" or feet and
 // inches ("5' 7\""), "%d kg" or "%d lbs"; empty when not recorded.
+// The suffix of the manuals' file names for a language code: "" English
+// (0 and unknown codes), "Fra" 1, "Deu" 2, "Ita" 3, "Esp" 4, "Ptg" 5, "Jpn" 6
+// — the names of the language modules after "ECG".
+QString ManualSuffix(int language);
+
 QString TabHeight(int millimetres, bool imperial);
 QString TabWeight(int grams, bool imperial);
 

@@ -31,6 +31,7 @@
 #include "review/oskscp_doc.h"
 #include "review/oskscp_view.h"
 #include "review/review_options_bar.h"
+#include "review/review_panes.h"
 #include "review/scp_dialog_bar.h"
 #include "review/trace_view.h"
 #include "review_test_support.h"
@@ -377,6 +378,29 @@ TEST_F(ReviewWindow, PrintToFileWithoutViewerOpensNothing) {
   EXPECT_TRUE(host_.CalledStartingWith("PrintSCPFileToFile"));
   EXPECT_FALSE(host_.CalledStartingWith("SetPDFFileName"));
   EXPECT_TRUE(hooks_.opened.empty());
+}
+
+TEST_F(ReviewWindow, ManualsCarryTheLanguageSuffix) {
+  EXPECT_EQ(ecg::review::ManualSuffix(0), "");
+  EXPECT_EQ(ecg::review::ManualSuffix(1), "Fra");
+  EXPECT_EQ(ecg::review::ManualSuffix(6), "Jpn");
+  EXPECT_EQ(ecg::review::ManualSuffix(7), "");
+  EXPECT_EQ(ecg::review::ManualSuffix(-1), "");
+  ReviewStartParameters german;
+  german.language = 2;
+  COskScpView* view = Open(german);
+  for (const char* name : {"ECG User's ManualDeu.pdf", "ECG Physician's GuideDeu.pdf", "ECG User's Manual.pdf"}) {
+    std::ofstream(dir_.filePath(QString::fromUtf8(name)).toStdString()) << "%PDF-1.4";
+  }
+  const QString old = QDir::currentPath();
+  QDir::setCurrent(dir_.path());
+  view->Execute(ReviewCommand::kUserManual);
+  view->Execute(ReviewCommand::kPhysiciansGuide);
+  QDir::setCurrent(old);
+  EXPECT_TRUE(prompt_.shown().empty());
+  ASSERT_EQ(hooks_.opened.size(), 2u);
+  EXPECT_TRUE(hooks_.opened[0].endsWith("/ECG User's ManualDeu.pdf")) << hooks_.opened[0].toStdString();
+  EXPECT_TRUE(hooks_.opened[1].endsWith("/ECG Physician's GuideDeu.pdf"));
 }
 
 TEST_F(ReviewWindow, RemovingTheAnalysisRefreshesThePanes) {

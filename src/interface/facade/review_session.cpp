@@ -96,6 +96,7 @@ int OpenReview(CECGInterface& facade, const ReviewRequest& request) {
   params.pdf_named_after_scp = facade.m_pdfWithScpName;
   params.viewer_after_pdf = facade.m_openPdfViewer;
   params.remove_help_menu = facade.m_removeHelpMenu;
+  params.language = facade.m_language;
   IReviewHost* host = nullptr;
   {
     std::lock_guard<std::mutex> guard(g_mutex);
