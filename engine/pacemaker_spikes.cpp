@@ -23,7 +23,7 @@ constexpr double kMergeSeconds = 0.01;
 // latency to capture and the spread of the beats' onsets), and not after
 // the fiducial.
 constexpr double kBeforeOnsetSeconds = 0.08;
-constexpr double kPacedShare = 0.75;
+constexpr double kPacedShare = 0.5;
 constexpr size_t kMinPacedBeats = 3;
 
 size_t Samples(double seconds, double rate) {

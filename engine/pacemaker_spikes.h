@@ -23,7 +23,7 @@ struct PacingFindings {
 std::vector<size_t> FindPacemakerSpikes(const EcgSignal& signal);
 
 // The stimuli set against the detected complexes of `result`: ventricular
-// pacing when at least three quarters of the complexes (and at least three)
+// pacing when at least half of the complexes (and at least three)
 // follow a stimulus closely and most stimuli belong to a complex.
 PacingFindings FindPacing(const EcgSignal& signal, const AnalysisResult& result);
 

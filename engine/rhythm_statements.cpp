@@ -48,12 +48,6 @@ double Median(std::vector<double> v) {
 }  // namespace
 
 void RhythmStatements(const RuleContext& c, std::vector<uint16_t>& out) {
-  // Paced complexes say nothing of the atria's own rhythm through the
-  // ventricles: the pacing is the rhythm statement.
-  if (c.ventricular_paced) {
-    out.push_back(kPacedRhythm);
-    return;
-  }
   const TypedBeats& typed = c.result->beats;
   const auto& beats = typed.beats;
   size_t premature = 0;
@@ -82,7 +76,12 @@ void RhythmStatements(const RuleContext& c, std::vector<uint16_t>& out) {
   const bool irregular = spread >= kFibrillationSpread || (!c.p_present && typed.irregular);
   bool fibrillation = false;
 
-  if (irregular) {
+  if (c.ventricular_paced) {
+    // Paced complexes say nothing of the atria's own rhythm through the
+    // ventricles: the pacing is the basic rhythm statement; early
+    // complexes of another form are still named.
+    out.push_back(kPacedRhythm);
+  } else if (irregular) {
     // What looks like a P wave in the median of an irregularly irregular
     // rhythm is fibrillatory activity that happens to line up.
     out.push_back(kAtrialFibrillation);
