@@ -893,6 +893,14 @@ Bitte wählen Sie einen funktionierenden Drucker und versuchen Sie es erneut.</t
 <context>
     <name>CMainFrame</name>
     <message>
+        <source>Review Options</source>
+        <translation>Anzeigeoptionen</translation>
+    </message>
+    <message>
+        <source>Show Review &amp;Options</source>
+        <translation>Anzeige&amp;optionen anzeigen</translation>
+    </message>
+    <message>
         <source>&amp;12 Lead</source>
         <translation>&amp;12 Ableitungen</translation>
     </message>
@@ -1140,12 +1148,152 @@ Bitte wählen Sie einen funktionierenden Drucker und versuchen Sie es erneut.</t
 <context>
     <name>CMeasurementsBar</name>
     <message>
+        <source>Heart Rate:</source>
+        <translation>Herzfrequenz:</translation>
+    </message>
+    <message>
+        <source>P Duration:</source>
+        <translation>P-Dauer:</translation>
+    </message>
+    <message>
+        <source>PR Interval:</source>
+        <translation>PQ-Intervall:</translation>
+    </message>
+    <message>
+        <source>P Axis:</source>
+        <translation>P-Achse:</translation>
+    </message>
+    <message>
+        <source>QRS Duration:</source>
+        <translation>QRS-Dauer:</translation>
+    </message>
+    <message>
+        <source>QRS Axis:</source>
+        <translation>QRS-Achse:</translation>
+    </message>
+    <message>
+        <source>QT Interval:</source>
+        <translation>QT-Intervall:</translation>
+    </message>
+    <message>
+        <source>T Axis:</source>
+        <translation>T-Achse:</translation>
+    </message>
+    <message>
+        <source>QTc Interval:</source>
+        <translation>QTc-Intervall:</translation>
+    </message>
+    <message>
         <source>Filter:</source>
         <translation>Filter:</translation>
     </message>
 </context>
 <context>
     <name>COskScpView</name>
+    <message>
+        <source>Patient </source>
+        <translation>Patient </translation>
+    </message>
+    <message>
+        <source> Test on </source>
+        <translation> Untersuchung am </translation>
+    </message>
+    <message>
+        <source>%1 years</source>
+        <translation>%1 Jahre</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>Unbekannt</translation>
+    </message>
+    <message>
+        <source>Male</source>
+        <translation>Männlich</translation>
+    </message>
+    <message>
+        <source>Female</source>
+        <translation>Weiblich</translation>
+    </message>
+    <message>
+        <source>Gender:</source>
+        <translation>Geschlecht:</translation>
+    </message>
+    <message>
+        <source>Patient ID:</source>
+        <translation>Patienten-ID:</translation>
+    </message>
+    <message>
+        <source>Height:</source>
+        <translation>Größe:</translation>
+    </message>
+    <message>
+        <source>First Name:</source>
+        <translation>Vorname:</translation>
+    </message>
+    <message>
+        <source>Weight:</source>
+        <translation>Gewicht:</translation>
+    </message>
+    <message>
+        <source>Last Name:</source>
+        <translation>Nachname:</translation>
+    </message>
+    <message>
+        <source>Age:</source>
+        <translation>Alter:</translation>
+    </message>
+    <message>
+        <source>Date of Birth:</source>
+        <translation>Geburtsdatum:</translation>
+    </message>
+    <message>
+        <source>Revision:</source>
+        <translation>Version:</translation>
+    </message>
+    <message>
+        <source>Acquired:</source>
+        <translation>Aufgezeichnet:</translation>
+    </message>
+    <message>
+        <source>Recorded With:</source>
+        <translation>Aufgezeichnet mit:</translation>
+    </message>
+    <message>
+        <source>Device Type:</source>
+        <translation>Gerätetyp:</translation>
+    </message>
+    <message>
+        <source>Serial Number:</source>
+        <translation>Seriennummer:</translation>
+    </message>
+    <message>
+        <source>Amplitude (mm) @ %1 mm/mV</source>
+        <translation>Amplitude (mm) bei %1 mm/mV</translation>
+    </message>
+    <message>
+        <source>Amplitude (μV)</source>
+        <translation>Amplitude (μV)</translation>
+    </message>
+    <message>
+        <source>Slope (mm/s)</source>
+        <translation>Steigung (mm/s)</translation>
+    </message>
+    <message>
+        <source>Slope (μV/s)</source>
+        <translation>Steigung (μV/s)</translation>
+    </message>
+    <message>
+        <source>Duration (ms)</source>
+        <translation>Dauer (ms)</translation>
+    </message>
+    <message>
+        <source>Lead </source>
+        <translation>Ableitung </translation>
+    </message>
+    <message>
+        <source>Type </source>
+        <translation>Typ </translation>
+    </message>
     <message>
         <source>Cannot open file %1. </source>
         <translation>Die Datei %1 kann nicht geöffnet werden. </translation>
@@ -1228,6 +1376,45 @@ Bitte wählen Sie einen funktionierenden Drucker und versuchen Sie es erneut.</t
     <message>
         <source>Report Title</source>
         <translation>Berichtstitel</translation>
+    </message>
+</context>
+<context>
+    <name>CReviewOptionsBar</name>
+    <message>
+        <source>Black on Red</source>
+        <translation>Schwarz auf Rot</translation>
+    </message>
+    <message>
+        <source>Green on Black</source>
+        <translation>Grün auf Schwarz</translation>
+    </message>
+    <message>
+        <source>Blue on Grey</source>
+        <translation>Blau auf Grau</translation>
+    </message>
+    <message>
+        <source>Solid Lines</source>
+        <translation>Durchgezogene Linien</translation>
+    </message>
+    <message>
+        <source>Dotted Lines</source>
+        <translation>Gepunktete Linien</translation>
+    </message>
+    <message>
+        <source>No Grid</source>
+        <translation>Kein Raster</translation>
+    </message>
+    <message>
+        <source>Show Details</source>
+        <translation>Details anzeigen</translation>
+    </message>
+    <message>
+        <source>Colors:</source>
+        <translation>Farben:</translation>
+    </message>
+    <message>
+        <source>Grid:</source>
+        <translation>Raster:</translation>
     </message>
 </context>
 <context>
