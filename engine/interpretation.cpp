@@ -46,6 +46,11 @@ void ApplyExclusions(std::vector<uint16_t>& v) {
     RemoveGroup(v, StatementGroup::kInfarction);
     RemoveGroup(v, StatementGroup::kStT);
   }
+  if (paced) {
+    // The interval from the P wave to a paced complex is the device's AV
+    // delay, not the patient's conduction.
+    Remove(v, {kFirstDegreeAvBlock, kShortPr, kPreExcitation});
+  }
   if (paced || pre) {
     Remove(v, {kLeftBundleBranchBlock, kRightBundleBranchBlock, kIncompleteLeftBundleBranchBlock,
                kIncompleteRightBundleBranchBlock, kIntraventricularConductionDelay});

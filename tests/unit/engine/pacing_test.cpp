@@ -57,6 +57,20 @@ INSTANTIATE_TEST_SUITE_P(Rates, PacedRecord,
                                   std::to_string(static_cast<int>(info.param.spike_ms)) + "ms";
                          });
 
+TEST(Pacing, APacedComplexAfterAPWaveIsNoAvBlock) {
+  TempFolder folder;
+  SyntheticSpec spec;
+  spec.pacing_spike_uv = 800;
+  spec.waves.pr_ms = 260;
+  spec.waves.qrs_duration_ms = 150;
+  const EngineRun run = RunEngine(folder, MakeSyntheticRecord(spec).bytes);
+  ASSERT_TRUE(run.status.ok()) << run.status.reason;
+  ASSERT_TRUE(run.analysis.result.delineation.p_present);
+  EXPECT_TRUE(run.analysis.result.interpretation.Has(kPacedRhythm));
+  EXPECT_FALSE(run.analysis.result.interpretation.Has(ecg::engine::kFirstDegreeAvBlock));
+  EXPECT_FALSE(run.analysis.result.interpretation.Has(ecg::engine::kLeftBundleBranchBlock));
+}
+
 TEST(Pacing, SteepNarrowComplexesAreNotStimuli) {
   TempFolder folder;
   SyntheticSpec spec;
