@@ -200,6 +200,30 @@
 <context>
     <name>CECGApp</name>
     <message>
+        <source>The file does not exist.</source>
+        <translation>Die Datei existiert nicht.</translation>
+    </message>
+    <message>
+        <source>Access to the file was denied.</source>
+        <translation>Der Zugriff auf die Datei wurde verweigert.</translation>
+    </message>
+    <message>
+        <source>The file is not an SCP-ECG record.</source>
+        <translation>Die Datei ist keine SCP-EKG-Aufzeichnung.</translation>
+    </message>
+    <message>
+        <source>The file is not a readable SCP-ECG record, or the record is damaged.</source>
+        <translation>Die Datei ist keine lesbare SCP-EKG-Aufzeichnung, oder die Aufzeichnung ist beschädigt.</translation>
+    </message>
+    <message>
+        <source>The record is larger than this program accepts.</source>
+        <translation>Die Aufzeichnung ist größer, als dieses Programm verarbeiten kann.</translation>
+    </message>
+    <message>
+        <source>The record holds no ECG samples.</source>
+        <translation>Die Aufzeichnung enthält keine EKG-Daten.</translation>
+    </message>
+    <message>
         <source>Error</source>
         <translation>Fehler</translation>
     </message>

@@ -31,6 +31,20 @@ bool CECGApp::InitInstance() {
   return true;
 }
 
+QString CECGApp::ReasonOfReadError(uint32_t code) {
+  switch (code) {
+    case ecg::platform::kErrorFileNotFound:
+    case ecg::platform::kErrorPathNotFound: return tr("The file does not exist.");
+    case ecg::platform::kErrorAccessDenied: return tr("Access to the file was denied.");
+    case ecg::platform::kErrorBadFormat: return tr("The file is not an SCP-ECG record.");
+    case ecg::platform::kErrorInvalidData: return tr("The file is not a readable SCP-ECG record, or the record is damaged.");
+    case ecg::platform::kErrorOutOfMemory:
+    case ecg::platform::kErrorOutOfStructures: return tr("The record is larger than this program accepts.");
+    case ecg::platform::kErrorNoData: return tr("The record holds no ECG samples.");
+    default: return {};
+  }
+}
+
 COskScpView* CECGApp::OpenDocument(const std::string& file, const ReviewStartParameters& params,
                                    IReviewHost* host) {
   if (!InitInstance()) return nullptr;
@@ -38,8 +52,11 @@ COskScpView* CECGApp::OpenDocument(const std::string& file, const ReviewStartPar
   if (!doc->OnOpenDocument(file)) {
     const uint32_t code = ecg::platform::GetLastError();
     delete doc;
+    QString text = tr("The record %1 cannot be read (error %2).").arg(QString::fromStdString(file)).arg(code);
+    const QString reason = ReasonOfReadError(code);
+    if (!reason.isEmpty()) text += QLatin1Char(' ') + reason;
     ecg::platform::ShowMessage(
-        tr("The record %1 cannot be read (error %2).").arg(QString::fromStdString(file)).arg(code).toStdString(),
+        text.toStdString(),
         tr("Error").toStdString(), PromptButtons::kOk, PromptIcon::kError);
     return nullptr;
   }

@@ -5,6 +5,8 @@
 // The component's facade owns one.
 
 #include <QObject>
+#include <QString>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -35,6 +37,9 @@ class CECGApp : public QObject {
   // export. Null when the record cannot be read (the reason was shown).
   COskScpView* OpenDocument(const std::string& file, const ReviewStartParameters& params,
                             IReviewHost* host);
+  // The sentence after "cannot be read" that says why, for a last-error
+  // code of the record reader; empty for codes without one.
+  static QString ReasonOfReadError(uint32_t code);
 
   // Documents open in the frame.
   int ReviewWindowCount() const;

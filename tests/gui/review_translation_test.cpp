@@ -67,6 +67,8 @@ TEST(ReviewTranslation, GermanModuleCoversEveryReviewText) {
     view->Execute(ReviewCommand::kUnitsMillimetres);
     view->Traces()->SetTraces(nullptr);
     view->Traces()->grab();
+    // The reasons a refused record is given.
+    for (uint32_t code : {2u, 3u, 5u, 11u, 13u, 14u, 84u, 232u}) EXPECT_FALSE(CECGApp::ReasonOfReadError(code).isEmpty());
   }
   QCoreApplication::removeTranslator(&recorder);
 

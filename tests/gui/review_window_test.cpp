@@ -8,6 +8,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QDockWidget>
 #include <QListWidget>
 #include <QMenuBar>
@@ -16,6 +18,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 #include <set>
 
@@ -35,6 +38,7 @@
 #include "review/scp_dialog_bar.h"
 #include "review/trace_view.h"
 #include "review_test_support.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -438,6 +442,7 @@ TEST_F(ReviewWindow, UnreadableRecordOpensNothing) {
   EXPECT_EQ(app_->ReviewWindowCount(), 0);
   ASSERT_EQ(prompt_.shown().size(), 1u);
   EXPECT_EQ(prompt_.shown()[0].caption, "Error");
+  EXPECT_NE(prompt_.shown()[0].text.find("or the record is damaged"), std::string::npos) << prompt_.shown()[0].text;
 }
 
 TEST_F(ReviewWindow, WindowCountAndTheClosingSignal) {
@@ -650,6 +655,62 @@ TEST_F(ReviewWindow, ScreenshotsOfTheLayouts) {
   view->Traces()->SetCaliperPoints(QPoint(200, 150), QPoint(300, 100));
   const QImage details = Shoot(Frame(), "review-details");
   EXPECT_EQ(details.size(), QSize(1600, 1000));
+}
+
+// Records from other systems, copied out of the shared data first.
+std::string CopyForeignRecord(const QTemporaryDir& dir, const std::string& name) {
+  const std::string shared = ecg::test::SharedDataFolder();
+  if (shared.empty()) return {};
+  const QString source = QString::fromStdString(shared + "/scp-foreign/" + name);
+  if (!QFileInfo::exists(source)) return {};
+  const QString copy = dir.filePath(QString::fromStdString(name));
+  return QFile::copy(source, copy) ? copy.toStdString() : std::string();
+}
+
+TEST_F(ReviewWindow, CompressedRecordFromAnotherSystemShowsItsTraces) {
+  const std::string path = CopyForeignRecord(dir_, "PFE105_high.scp");
+  if (path.empty()) GTEST_SKIP() << "shared data folder has no scp-foreign/PFE105_high.scp";
+  const auto before = ecg::test::FileBytes(path);
+  ReviewStartParameters read_only;
+  read_only.read_only = true;
+  COskScpView* view = Open(read_only, nullptr, path);
+  ASSERT_NE(view, nullptr) << (prompt_.shown().empty() ? "" : prompt_.shown()[0].text);
+  ASSERT_TRUE(view->Traces()->HasTraces());
+  const auto& rhythm = view->GetDocument()->Traces()->rhythm;
+  EXPECT_GE(rhythm.leads.size(), 8u);
+  EXPECT_GT(rhythm.Seconds(), 5.0);
+  // The decoded samples are a signal, not a flat line or noise of zeros.
+  const auto* lead2 = rhythm.Find(2);
+  ASSERT_NE(lead2, nullptr);
+  const auto [lo, hi] = std::minmax_element(lead2->microvolts.begin(), lead2->microvolts.end());
+  EXPECT_GT(*hi - *lo, 300.0f) << "microvolts peak to peak";
+  EXPECT_LT(*hi - *lo, 20000.0f);
+
+  Frame()->Action(ReviewCommand::kViewStrips)->trigger();
+  const QImage shot = Shoot(Frame(), "review-foreign-pfe105");
+  const QRect traces(view->Traces()->mapTo(Frame(), QPoint(0, 0)), view->Traces()->size());
+  EXPECT_GT(DistinctColours(shot, traces), 4);
+  CloseFrame();
+  EXPECT_EQ(ecg::test::FileBytes(path), before) << "read-only review leaves the record alone";
+}
+
+TEST_F(ReviewWindow, RefusedRecordGivesAClearMessageAndNoWindow) {
+  const std::string path = CopyForeignRecord(dir_, "corrupt_section1_resized_test_log.SCP");
+  if (path.empty()) GTEST_SKIP() << "shared data folder has no scp-foreign/corrupt_section1_resized_test_log.SCP";
+  const auto before = ecg::test::FileBytes(path);
+  EXPECT_EQ(Open({}, nullptr, path), nullptr);
+  EXPECT_EQ(app_->ReviewWindowCount(), 0);
+  ASSERT_EQ(prompt_.shown().size(), 1u);
+  const std::string text = prompt_.shown()[0].text;
+  EXPECT_EQ(prompt_.shown()[0].caption, "Error");
+  EXPECT_NE(text.find("corrupt_section1_resized_test_log.SCP"), std::string::npos) << text;
+  EXPECT_NE(text.find("cannot be read"), std::string::npos) << text;
+  const size_t at = text.find("(error ");
+  ASSERT_NE(at, std::string::npos) << text;
+  const QString reason = CECGApp::ReasonOfReadError(static_cast<uint32_t>(std::stoul(text.substr(at + 7))));
+  EXPECT_FALSE(reason.isEmpty()) << "says why: " << text;
+  EXPECT_NE(text.find(reason.toStdString()), std::string::npos) << text;
+  EXPECT_EQ(ecg::test::FileBytes(path), before);
 }
 
 }  // namespace
