@@ -38,7 +38,7 @@ int RunRecordingDialog(const RecordingSetup& setup) {
   QTimer unattended;
   if (setup.unattendedSeconds > 0) {
     const uint32_t frames_wanted = static_cast<uint32_t>(setup.unattendedSeconds) * 500;
-    QObject::connect(&unattended, &QTimer::timeout, &window, [&] {
+    QObject::connect(&unattended, &QTimer::timeout, &window, [&window, &unattended, frames_wanted] {
       if (!window.SaveButton()->isEnabled() || window.RingBytes() / 13 < frames_wanted) return;
       unattended.stop();
       window.OnSaveBtn();
