@@ -26,11 +26,13 @@ struct Wave {
   Vec mv;
 };
 
-constexpr Wave kP{-0.16, 0.022, {0.08, 0.14, 0.03}};
+// Timings of a normal adult ECG at 72/min: P about 100 ms, PR about 160 ms,
+// QT about 390 ms (QTc near 425 ms).
+constexpr Wave kP{-0.15, 0.018, {0.08, 0.14, 0.03}};
 constexpr Wave kSeptal{-0.028, 0.008, {-0.12, 0.03, 0.35}};
 constexpr Wave kR{0.0, 0.011, {1.05, 1.0, -0.75}};
 constexpr Wave kS{0.03, 0.011, {-0.25, -0.45, -0.55}};
-constexpr Wave kT{0.30, 0.05, {0.22, 0.28, 0.10}};
+constexpr Wave kT{0.26, 0.045, {0.22, 0.28, 0.10}};
 
 double Dot(const Vec& a, const Vec& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 
