@@ -24,16 +24,7 @@ constexpr const char* kHelp =
 }  // namespace
 
 int RunConvert(const Args& args) {
-  for (const auto& a : args) {
-    if (a == "--help" || a == "-h") {
-      std::fputs(kHelp, stdout);
-      return kExitOk;
-    }
-  }
-  if (args.size() != 2 || args[0].rfind("--", 0) == 0 || args[1].rfind("--", 0) == 0) {
-    std::fputs(kHelp, stderr);
-    return kExitUsage;
-  }
+  if (const auto exit = CheckInOutArguments(args, kHelp)) return *exit;
   CRecordConverter converter;
   scp::DecodeReport report;
   const bool ok = converter.ConvertToUncompressed(args[0].c_str(), args[1].c_str(), report);

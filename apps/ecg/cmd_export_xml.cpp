@@ -23,16 +23,7 @@ constexpr const char* kHelp =
 }  // namespace
 
 int RunExportXml(const Args& args) {
-  for (const auto& a : args) {
-    if (a == "--help" || a == "-h") {
-      std::fputs(kHelp, stdout);
-      return kExitOk;
-    }
-  }
-  if (args.size() != 2 || args[0].rfind("--", 0) == 0 || args[1].rfind("--", 0) == 0) {
-    std::fputs(kHelp, stderr);
-    return kExitUsage;
-  }
+  if (const auto exit = CheckInOutArguments(args, kHelp)) return *exit;
 #ifdef ECG_WITH_FACADE
   // Through the component's facade, as a host of the component exports.
   CECGInterface facade;

@@ -2,6 +2,8 @@
 // Subcommands of the ecg program. Each returns the process exit code:
 // 0 success, 1 a check failed, 2 bad usage or unreadable input.
 
+#include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,24 @@ constexpr int kExitCheckFailed = 1;
 constexpr int kExitUsage = 2;
 
 using Args = std::vector<std::string>;
+
+// Commands of the form `ecg CMD IN OUT`: with --help anywhere, the help on
+// standard output and exit 0; with anything but two non-option arguments,
+// the help on standard error and exit 2. No value: go on with args[0],
+// args[1].
+inline std::optional<int> CheckInOutArguments(const Args& args, const char* help) {
+  for (const auto& a : args) {
+    if (a == "--help" || a == "-h") {
+      std::fputs(help, stdout);
+      return kExitOk;
+    }
+  }
+  if (args.size() != 2 || args[0].rfind("--", 0) == 0 || args[1].rfind("--", 0) == 0) {
+    std::fputs(help, stderr);
+    return kExitUsage;
+  }
+  return std::nullopt;
+}
 
 int RunInfo(const Args& args);
 int RunCheck(const Args& args);
