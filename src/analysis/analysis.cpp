@@ -31,6 +31,11 @@ constexpr int16_t kExpectedLeads = 8;
 bool CAnalysis::UpdateTagDependants(const char* path) { return UpdateFile(path, nullptr, nullptr); }
 
 bool CAnalysis::RemoveAnalysisData(const char* path) {
+  // A record whose samples are encoded needs its Sections 4 and 5 (QRS
+  // locations and reference beats) to decode the rhythm: only the results
+  // of an interpretation go.
+  const uint32_t removed =
+      path != nullptr && CReader::NeedsDecoding(path) ? SectionBits({7, 9, 10}) : kAnalysisSections;
   bool ok = OpenRd(path, false);
   if (ok) {
     KillSection(0xFFFF);
@@ -41,7 +46,7 @@ bool CAnalysis::RemoveAnalysisData(const char* path) {
   }
   if (ok) {
     m_loaded |= kSection0Bit;
-    ok = ReserveForIndex() && StoreListedSections(SectionBits({0}) | kAnalysisSections) &&
+    ok = ReserveForIndex() && StoreListedSections(SectionBits({0}) | removed) &&
          WriteSections(path);
   }
   LastErrorKeeper keep;

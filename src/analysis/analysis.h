@@ -37,7 +37,8 @@ class CAnalysis : public CWriter {
   // Analyses the record at `path`. `language` (0-6) selects the statement
   // catalog; `mode` selects the library's mode argument (false 1, true 2).
   int16_t CreateAnalysis(const char* path, int32_t language, bool mode);
-  // Rewrites the record without Sections 4, 5, 7, 9 and 10.
+  // Rewrites the record without Sections 4, 5, 7, 9 and 10; a record whose
+  // samples are encoded keeps 4 and 5, which its decoding needs.
   bool RemoveAnalysisData(const char* path);
   using CWriter::SelectWriter;
 

@@ -12,7 +12,9 @@
 #include "platform/last_error.h"
 #include "platform/text_codec.h"
 #include "scp/reader.h"
+#include "scp/scp_decoder.h"
 #include "support/section_builders.h"
+#include "support/test_files.h"
 
 using namespace ecg::test;
 using ecg::platform::Utf8ToWideLossy;
@@ -531,6 +533,46 @@ TEST_F(CreateAnalysisTest, EncodedRecordsStayAsTheyWereWhenTheLibraryFails) {
   const std::string broken_path = env_.WriteRecord("broken.scp", broken);
   EXPECT_EQ(Run(broken_path), CAnalysis::kResultRecordUnusable);
   EXPECT_EQ(ReadFile(broken_path), broken);
+}
+
+}  // namespace
+
+namespace {
+
+// Removing the analysis of a record with encoded samples takes only the
+// interpretation's sections: its QRS locations and reference beats (4, 5)
+// are what its rhythm is decoded with.
+TEST_F(CreateAnalysisTest, RemovingTheAnalysisOfAnEncodedRecordKeepsWhatItsDecodingNeeds) {
+  InputSpec input;
+  input.huffman = true;
+  const std::string path = env_.WriteRecord("huffman.scp", InputRecord(input));
+  env_.SetOutput(AnalysedRecord(Analysed(input)));
+  ASSERT_EQ(Run(path), CAnalysis::kResultAnalysed);
+  const auto analysed = Sections(ReadFile(path));
+  ASSERT_EQ(analysed.count(9), 1u);
+
+  ASSERT_TRUE(CAnalysis().RemoveAnalysisData(path.c_str()));
+  const auto removed = Sections(ReadFile(path));
+  for (uint16_t id : {7, 9, 10}) EXPECT_EQ(removed.count(id), 0u) << "Section " << id;
+  for (uint16_t id : {1, 2, 3, 6}) EXPECT_EQ(removed.at(id), analysed.at(id)) << "Section " << id;
+
+  // A record of another system with reference beat subtraction.
+  const std::string foreign = ecg::test::SharedDataFolder() + "/scp-foreign/PFE105_high.scp";
+  const Bytes original = ReadFile(foreign);
+  if (original.empty()) GTEST_SKIP() << "shared data absent: " << foreign;
+  const std::string copy = env_.WriteRecord("pfe105_high.scp", original);
+  ASSERT_TRUE(CAnalysis().RemoveAnalysisData(copy.c_str()));
+  const auto before = Sections(original);
+  const auto after = Sections(ReadFile(copy));
+  for (uint16_t id : {2, 3, 4, 5, 6}) {
+    ASSERT_EQ(before.count(id), 1u) << "Section " << id;
+    EXPECT_EQ(after.at(id), before.at(id)) << "Section " << id;
+  }
+  CReader reader;
+  int16_t loaded = 0;
+  ecg::scp::DecodeReport report;
+  ASSERT_TRUE(reader.Load(copy, loaded, static_cast<int16_t>(kAllSectionBits)));
+  EXPECT_TRUE(reader.LoadDecodedSamples(copy, report)) << report.message;
 }
 
 }  // namespace
