@@ -10,6 +10,7 @@
 #include <new>
 
 #include "export/scp_to_xml.h"
+#include "interface/facade/analysis_details.h"
 #include "interface/facade/facade_text.h"
 #include "interface/facade/language_module.h"
 #include "interface/facade/patient_info.h"
@@ -101,6 +102,7 @@ CECGInterface& CECGInterface::operator=(const CECGInterface& other) {
 
 CECGInterface::~CECGInterface() {
   ecg::facade::CloseReviewWindows(*this);
+  ecg::facade::ForgetAnalysisDetails(*this);
   if (ecg::interface::ApplicationOptions() == &m_settings) ecg::interface::SetApplicationOptions(nullptr);
   DropEngine(m_pECGPrint);
 }
@@ -121,8 +123,7 @@ void CECGInterface::CopyFrom(const CECGInterface& other) {
     m_pECGPrint = other.m_pECGPrint;
   }
   m_settings = other.m_settings;
-  m_pDocTemplate = other.m_pDocTemplate;
-  m_pMainFrame = other.m_pMainFrame;
+  ecg::facade::ShareReviewWindows(*this, other);
   m_options = other.m_options;
   std::memcpy(m_leadOrder, other.m_leadOrder, sizeof m_leadOrder);
   m_hLanguage = other.m_hLanguage;

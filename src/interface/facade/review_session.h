@@ -16,8 +16,12 @@ namespace ecg::facade {
 int OpenReview(CECGInterface& facade, const ReviewRequest& request);
 // Documents open in the facade's review frame (0 before the first Review).
 int ReviewDocumentCount(const CECGInterface& facade);
-// Deletes the review windows `facade` made (its destructor calls this).
+// `facade` stops using its review windows (its destructor calls this); they
+// are deleted with the last facade that shares them.
 void CloseReviewWindows(CECGInterface& facade);
+// Copying a facade: `to` leaves its own review windows and shares those of
+// `from`, which then live until both are gone.
+void ShareReviewWindows(CECGInterface& to, const CECGInterface& from);
 
 // The file the facade's last PrintSCPFileToFile wrote; empty when none.
 std::string LastPrintedFile(const CECGInterface& facade);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QTimer>
+#include <memory>
 
 #include "facade_fixture.h"
 #include "facade_records.h"
@@ -52,6 +53,33 @@ TEST_F(FacadeReview, WaitingReturnsOnlyAfterTheFrameCloses) {
   });
   EXPECT_EQ(facade.Review(record.c_str(), 0, 0), 1);
   EXPECT_TRUE(closed);
+}
+
+// Copies share the review windows of the facade they were made from; the
+// windows outlive whichever goes first, and the last one takes them along.
+TEST_F(FacadeReview, CopiesShareTheWindowsWhicheverGoesFirst) {
+  const std::string record = folder_.File("cart.scp");
+  ASSERT_TRUE(WriteCartRecord(record));
+  auto original = std::make_unique<CECGInterface>();
+  ASSERT_EQ(original->Review(record.c_str(), 1, 1), 1);
+  CECGInterface copy(*original);
+  CECGInterface assigned;
+  assigned = *original;
+  EXPECT_EQ(copy.m_pMainFrame, original->m_pMainFrame);
+  EXPECT_EQ(assigned.GetNumberOfReviewWindows(), 1);
+
+  original.reset();
+  ASSERT_NE(copy.m_pMainFrame, nullptr);
+  EXPECT_EQ(copy.GetNumberOfReviewWindows(), 1);
+  // The windows now call back into a copy: opening another record works.
+  EXPECT_EQ(copy.Review(record.c_str(), 1, 1), 1);
+  EXPECT_EQ(assigned.GetNumberOfReviewWindows(), 2);
+
+  // A facade given another's windows leaves its own: here, none.
+  assigned = CECGInterface();
+  EXPECT_EQ(assigned.m_pMainFrame, nullptr);
+  EXPECT_EQ(assigned.GetNumberOfReviewWindows(), 0);
+  EXPECT_EQ(copy.GetNumberOfReviewWindows(), 2);
 }
 
 TEST_F(FacadeReview, UnreadableRecordOpensNothing) {
