@@ -4,6 +4,7 @@
 
 #include "acquisition/device_comm.h"
 #include "analysis/analysis.h"
+#include "interface/facade/analysis_details.h"
 #include "interface/facade/ecg_interface.h"
 #include "interface/facade/facade_text.h"
 #include "interface/facade/language_module.h"
@@ -66,26 +67,12 @@ tTestResult CECGInterface::Test(const char* file) {
   return ecg::facade::RecordInto(*this, file, 0, {});
 }
 
-namespace {
-
-void SetAnalysisFlags(CAnalysis& analysis, const CECGDefaultSettings& options) {
-  analysis.m_interpretationOption = options.IncludeInterpretation ? 1 : 0;
-  analysis.m_patientDataCheckOption = options.SuppressPatientDetailsWarning ? 0 : 1;
-  analysis.m_codesOption = options.IncludeInterpretationCodes != 0 ? 1 : 0;
-}
-
-}  // namespace
-
 int CECGInterface::SaveTest(const std::string& file, bool analyse) {
   const CPatientInfo patient = ecg::facade::PatientInfoOf(*this);
   CWriter writer;
   const std::string recording = ecg::facade::RecordingTempFile();
   writer.CreateFromPelluxFile(file.c_str(), recording.c_str(), &patient);
-  if (analyse && CReader::ReadLeads(file.c_str()) > 6) {
-    CAnalysis analysis;
-    SetAnalysisFlags(analysis, m_settings);
-    analysis.CreateAnalysis(file.c_str(), m_language, false);
-  }
+  if (analyse && CReader::ReadLeads(file.c_str()) > 6) ecg::facade::RunFacadeAnalysis(*this, file.c_str());
   return 1;
 }
 
@@ -96,10 +83,8 @@ tAnalysisResult CECGInterface::Analyse(const char* file, bool updatePatient) {
   CWriter writer;
   if (!writer.UpdateFile(file, updatePatient ? &patient : nullptr, nullptr)) return kAnalysisCannotOpen;
   if (CReader::ReadLeads(file) > 6) {
-    CAnalysis analysis;
-    analysis.RemoveAnalysisData(file);
-    SetAnalysisFlags(analysis, m_settings);
-    result = analysis.CreateAnalysis(file, m_language, false);
+    CAnalysis().RemoveAnalysisData(file);
+    result = ecg::facade::RunFacadeAnalysis(*this, file);
   }
   return static_cast<tAnalysisResult>(result);
 }

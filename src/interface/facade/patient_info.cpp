@@ -41,4 +41,30 @@ CPatientInfo PatientInfoOf(const CECGInterface& facade) {
   return patient;
 }
 
+ecg::interface::PatientBlock PatientBlockOf(const CECGInterface& facade) {
+  ecg::interface::PatientBlock block;
+  std::memcpy(block.firstName, facade.m_firstName, sizeof block.firstName);
+  std::memcpy(block.lastName, facade.m_lastName, sizeof block.lastName);
+  std::memcpy(block.patientId, facade.m_patientId, sizeof block.patientId);
+  block.height = facade.m_height;
+  block.weight = facade.m_weight;
+  block.gender = facade.m_gender;
+  block.yearOfBirth = facade.m_yob;
+  block.monthOfBirth = facade.m_mob;
+  block.dayOfBirth = facade.m_dob;
+  return block;
+}
+
+void StorePatientBlock(CECGInterface& facade, const ecg::interface::PatientBlock& block) {
+  std::memcpy(facade.m_firstName, block.firstName, sizeof block.firstName);
+  std::memcpy(facade.m_lastName, block.lastName, sizeof block.lastName);
+  std::memcpy(facade.m_patientId, block.patientId, sizeof block.patientId);
+  facade.m_height = block.height;
+  facade.m_weight = block.weight;
+  facade.m_gender = block.gender;
+  facade.m_yob = block.yearOfBirth;
+  facade.m_mob = block.monthOfBirth;
+  facade.m_dob = block.dayOfBirth;
+}
+
 }  // namespace ecg::facade

@@ -18,6 +18,7 @@
 #include "dialogs/settings_sheet.h"
 #include "interface/facade/ecg_interface.h"
 #include "interface/facade/facade_text.h"
+#include "interface/facade/patient_info.h"
 #include "interface/facade/review_session.h"
 #include "interface/patient_block.h"
 #include "platform/folders.h"
@@ -106,26 +107,9 @@ class ComponentWindows final : public WindowServices {
   }
   int RunPatientDialog(CECGInterface& facade) override {
     if (!HaveWidgets()) return 0;
-    ecg::interface::PatientBlock block;
-    std::memcpy(block.firstName, facade.m_firstName, sizeof block.firstName);
-    std::memcpy(block.lastName, facade.m_lastName, sizeof block.lastName);
-    std::memcpy(block.patientId, facade.m_patientId, sizeof block.patientId);
-    block.height = facade.m_height;
-    block.weight = facade.m_weight;
-    block.gender = facade.m_gender;
-    block.yearOfBirth = facade.m_yob;
-    block.monthOfBirth = facade.m_mob;
-    block.dayOfBirth = facade.m_dob;
+    ecg::interface::PatientBlock block = PatientBlockOf(facade);
     const int result = RunPatientInfoDialog(block, facade.m_settings.MeasurementSystem);
-    std::memcpy(facade.m_firstName, block.firstName, sizeof block.firstName);
-    std::memcpy(facade.m_lastName, block.lastName, sizeof block.lastName);
-    std::memcpy(facade.m_patientId, block.patientId, sizeof block.patientId);
-    facade.m_height = block.height;
-    facade.m_weight = block.weight;
-    facade.m_gender = block.gender;
-    facade.m_yob = block.yearOfBirth;
-    facade.m_mob = block.monthOfBirth;
-    facade.m_dob = block.dayOfBirth;
+    StorePatientBlock(facade, block);
     return result;
   }
   void RunAboutBox() override {

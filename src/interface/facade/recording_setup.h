@@ -42,6 +42,9 @@ struct RecordingSetup {
   // arrived (0: a person saves), and gives up after the timeout.
   int unattendedSeconds = 0;
   int unattendedTimeoutSeconds = 90;
+  // With an unattended save: a PNG picture of the window taken just before
+  // it saves (empty: none). Left out when it cannot be written.
+  std::string screenshotFile;
 };
 
 // The port's name as the recording window opens it.

@@ -1,11 +1,24 @@
 #include "interface/facade/recording_window.h"
 
+#include <QImage>
+#include <QPixmap>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QTimer>
 
 #include "recording/tm_realtime_dlg.h"
 
 namespace ecg::facade {
+namespace {
+
+// Written beside the target and renamed over it: never a half-written picture.
+bool WriteWindowPicture(QWidget& window, const QString& path) {
+  const QImage image = window.grab().toImage();
+  QSaveFile out(path);
+  return !image.isNull() && out.open(QIODevice::WriteOnly) && image.save(&out, "PNG") && out.commit();
+}
+
+}  // namespace
 
 int RunRecordingDialog(const RecordingSetup& setup) {
   CTM_RealTimeDlg window;
@@ -38,9 +51,11 @@ int RunRecordingDialog(const RecordingSetup& setup) {
   QTimer unattended;
   if (setup.unattendedSeconds > 0) {
     const uint32_t frames_wanted = static_cast<uint32_t>(setup.unattendedSeconds) * 500;
-    QObject::connect(&unattended, &QTimer::timeout, &window, [&window, &unattended, frames_wanted] {
+    const QString picture = QString::fromStdString(setup.screenshotFile);
+    QObject::connect(&unattended, &QTimer::timeout, &window, [&window, &unattended, frames_wanted, picture] {
       if (!window.SaveButton()->isEnabled() || window.RingBytes() / 13 < frames_wanted) return;
       unattended.stop();
+      if (!picture.isEmpty()) WriteWindowPicture(window, picture);
       window.OnSaveBtn();
     });
     unattended.start(200);
