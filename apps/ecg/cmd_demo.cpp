@@ -5,13 +5,13 @@
 // averaged complexes, measurements) and exported as XML. Without --gui
 // everything runs offscreen and the window saves by itself.
 
-#include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <sys/stat.h>
 
 #include "commands.h"
+#include "gui_program.h"
 #include "interface/facade/ecg_interface.h"
 #include "interface/facade/recording_run.h"
 #include "platform/folders.h"
@@ -115,16 +115,12 @@ int RunDemo(const Args& args) {
     std::fprintf(stderr, "ecg demo: cannot make the folder %s\n", out.c_str());
     return kExitUsage;
   }
-  const bool display = std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
-  if (!gui || !display) {
+  if (!gui || !HasDisplay()) {
     if (gui) std::fprintf(stderr, "ecg demo: no display; running offscreen\n");
     gui = false;
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
-  int argc = 1;
-  char name[] = "ecg";
-  char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
+  GuiProgram program(gui);
 
   const std::string record = out + "/demo.scp";
   const std::string pdf = out + "/demo.pdf";

@@ -124,7 +124,7 @@ int RunOptions(const Args& args) {
     file = folder + "/Tidemark/options.xml";
   }
   if (gui) {
-#ifdef ECG_WITH_DIALOGS
+#ifdef ECG_WITH_FACADE
     return RunOptionsGui(file, remove_units, screenshot, page);
 #else
     std::fputs("ecg options: this build has no windows (--gui)\n", stderr);

@@ -1,32 +1,24 @@
-// ecg options --gui: the "Tidemark Settings" sheet over an options file (or
-// the defaults when the file does not exist yet); OK writes the file.
+// ecg options --gui: the component facade's Options, the "Tidemark Settings"
+// sheet, over an options file (or the defaults when the file does not exist
+// yet); OK writes the file.
 
-#include <QApplication>
-#include <QTabWidget>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "commands.h"
-#include "dialogs/message_box_prompt.h"
-#include "dialogs/settings_sheet.h"
-#include "dialogs/widget_picture.h"
+#include "gui_program.h"
+#include "host_windows.h"
 #include "interface/ecg_options.h"
+#include "interface/facade/ecg_interface.h"
 #include "interface/options_xml.h"
-#include "report/ecg_print.h"
+#include "platform/last_error.h"
 
 namespace ecg::app {
 
 namespace {
 
 constexpr const char* kPages[] = {"general", "analysis", "acquisition", "review", "lead-order"};
-
-bool HasDisplay() {
-  const char* x = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  return (x != nullptr && *x != '\0') || (wayland != nullptr && *wayland != '\0');
-}
 
 }  // namespace
 
@@ -49,9 +41,10 @@ int RunOptionsGui(const std::string& file, bool remove_units, const std::string&
 
   // A file that exists must read cleanly: the sheet never writes over
   // options it could not read.
-  CECGOptions options;
   std::error_code exists_error;
-  if (std::filesystem::exists(file, exists_error)) {
+  const bool file_exists = std::filesystem::exists(file, exists_error);
+  if (file_exists) {
+    CECGOptions options;
     const auto result = ecg::interface::ReadOptionsFile(file, options);
     if (!result.ok) {
       std::fprintf(stderr, "ecg options: %s: %s (error %u); the file is left as it is\n",
@@ -60,37 +53,37 @@ int RunOptionsGui(const std::string& file, bool remove_units, const std::string&
     }
   }
 
-  if (!HasDisplay()) {
-    if (screenshot.empty()) {
-      std::fputs("ecg options: no display to show the settings on (use --screenshot)\n", stderr);
-      return kExitUsage;
-    }
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  if (!HasDisplay() && screenshot.empty()) {
+    std::fputs("ecg options: no display to show the settings on (use --screenshot)\n", stderr);
+    return kExitUsage;
   }
-  int argc = 1;
-  char name[] = "ecg";
-  char* argv[] = {name, nullptr};
-  QApplication application(argc, argv);
+  UseOffscreenWithoutDisplay();
+  GuiProgram program;
+  HostWindowRequests requests;
+  requests.sheetPicture = screenshot;
+  requests.sheetPage = page_index;
+  HostWindows windows(requests);
 
+  // The component's Options over the file's options; OK saves them.
+  CECGInterface facade;
+  if (file_exists) facade.ReadOptions(file.c_str());
+  if (remove_units) facade.RemoveUnits();
+  const int result = facade.Options();
   if (!screenshot.empty()) {
-    CSettingsSheet sheet(options, remove_units);
-    sheet.Tabs()->setCurrentIndex(page_index);
-    if (!ecg::dialogs::WriteWidgetPicture(sheet, screenshot)) {
+    if (!windows.PicturesWritten()) {
       std::fprintf(stderr, "ecg options: %s: the picture cannot be written\n", screenshot.c_str());
       return kExitUsage;
     }
     std::printf("%s\n", screenshot.c_str());
     return kExitOk;
   }
-
-  ecg::dialogs::MessageBoxPrompt prompt;
-  ecg::platform::ScopedPrompt scoped(&prompt);
-  CECGPrint engine(&options);
-  if (RunSettingsSheet(options, remove_units, &engine, nullptr) != 1) {
+  if (result != 1) {
     std::puts("Cancelled: the options file is unchanged.");
     return kExitOk;
   }
-  if (!options.SaveOptions(file.c_str())) {
+  ecg::platform::SetLastError(ecg::platform::kErrorSuccess);
+  facade.SaveOptions(file.c_str());
+  if (ecg::platform::GetLastError() != ecg::platform::kErrorSuccess) {
     std::fprintf(stderr, "ecg options: %s: the options cannot be written\n", file.c_str());
     return kExitUsage;
   }

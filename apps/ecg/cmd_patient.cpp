@@ -1,15 +1,14 @@
-// ecg patient: the "Patient Information" dialog over a default patient block,
+// ecg patient: the component facade's patient dialog over its default patient,
 // printing what was entered; --screenshot renders it to a PNG instead.
 
-#include <QApplication>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "commands.h"
-#include "dialogs/ecg_patient_dialog.h"
-#include "dialogs/message_box_prompt.h"
-#include "dialogs/widget_picture.h"
+#include "gui_program.h"
+#include "host_windows.h"
+#include "interface/facade/ecg_interface.h"
+#include "interface/facade/patient_info.h"
 #include "interface/patient_block.h"
 
 namespace ecg::app {
@@ -26,12 +25,6 @@ constexpr const char* kPatientHelp =
     "                    when there is no display)\n\n"
     "Exit code: 0 done (also when the dialog was cancelled); 2 bad usage, no\n"
     "display to show the dialog on, or the picture cannot be written.\n";
-
-bool HasDisplay() {
-  const char* x = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  return (x != nullptr && *x != '\0') || (wayland != nullptr && *wayland != '\0');
-}
 
 void PrintBlock(const ecg::interface::PatientBlock& block) {
   const auto text = [](const auto& field) { return std::string(ecg::interface::PatientText(field)); };
@@ -72,37 +65,33 @@ int RunPatient(const Args& args) {
       return kExitUsage;
     }
   }
-  if (!HasDisplay()) {
-    if (screenshot.empty()) {
-      std::fputs("ecg patient: no display to show the dialog on (use --screenshot)\n", stderr);
-      return kExitUsage;
-    }
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  if (!HasDisplay() && screenshot.empty()) {
+    std::fputs("ecg patient: no display to show the dialog on (use --screenshot)\n", stderr);
+    return kExitUsage;
   }
-  int argc = 1;
-  char name[] = "ecg";
-  char* argv[] = {name, nullptr};
-  QApplication application(argc, argv);
+  UseOffscreenWithoutDisplay();
+  GuiProgram program;
+  HostWindowRequests requests;
+  requests.patientPicture = screenshot;
+  HostWindows windows(requests);
 
-  ecg::interface::PatientBlock block;
+  // The component's patient dialog over the facade's patient members.
+  CECGInterface facade;
+  facade.SetMeasurementUnits(units == ecg::interface::kImperialUnits ? kImperial : kMetric);
+  const int result = facade.PatientInfoDialog();
   if (!screenshot.empty()) {
-    CECGPatientDialog dialog(units);
-    dialog.Fill(block);
-    if (!ecg::dialogs::WriteWidgetPicture(dialog, screenshot)) {
+    if (!windows.PicturesWritten()) {
       std::fprintf(stderr, "ecg patient: %s: the picture cannot be written\n", screenshot.c_str());
       return kExitUsage;
     }
     std::printf("%s\n", screenshot.c_str());
     return kExitOk;
   }
-
-  ecg::dialogs::MessageBoxPrompt prompt;
-  ecg::platform::ScopedPrompt scoped(&prompt);
-  if (RunPatientInfoDialog(block, units, nullptr) != 1) {
+  if (result != 1) {
     std::puts("Cancelled: the patient block is unchanged.");
     return kExitOk;
   }
-  PrintBlock(block);
+  PrintBlock(ecg::facade::PatientBlockOf(facade));
   return kExitOk;
 }
 

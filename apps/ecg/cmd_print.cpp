@@ -1,12 +1,13 @@
 // ecg print: reports of records to a PDF, JPEG or TIFF file, a printer or
-// the print preview, through the report engine.
+// the print preview, through the component facade's print operations.
 
-#include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "commands.h"
+#include "gui_program.h"
+#include "interface/facade/ecg_interface.h"
 #include "platform/last_error.h"
 #include "record_report.h"
 #include "scp/reader.h"
@@ -152,16 +153,13 @@ int RunPrint(const Args& args) {
     }
   }
 
-  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
-      std::getenv("QT_QPA_PLATFORM") == nullptr) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
-  int argc = 1;
-  char name[] = "ecg";
-  char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
+  UseOffscreenWithoutDisplay();
+  GuiProgram program;
 
-  CECGPrint engine;
+  // The component's print operations over its report engine.
+  CECGInterface facade;
+  facade.SetReportApplicationVersion("Tidemark ECG " ECG_VERSION_TEXT);
+  CECGPrint& engine = *facade.m_pECGPrint;
   const bool options_named = !options_path.empty();
   if (!options_named) options_path = report::DefaultPrintOptionsPath();
   if (options_named || FileExists(options_path)) {
@@ -171,27 +169,32 @@ int RunPrint(const Args& args) {
       std::fprintf(stderr, "ecg print: %s: %s\n", options_path.c_str(), error.c_str());
       return kExitUsage;
     }
-    engine.ReadOptions(options_path);
+    facade.ReadPrintOptions(options_path.c_str());
   }
   if (mask != 0) engine.m_reportMask = mask;
-  for (const std::string& f : files) engine.AddReport(f);
+  // The command line names the destination: no printer dialog.
+  engine.m_showPrintDialog = false;
+  for (const std::string& f : files) facade.AddReport(f.c_str());
 
   bool ok = false;
   if (!out.empty()) {
-    if (report::OutputFormatOf(out) == report::OutputFormat::kJpeg) engine.SetPrintType(1);
-    if (report::OutputFormatOf(out) == report::OutputFormat::kTiff) engine.SetPrintType(2);
-    engine.SetReportApplicationVersion(QStringLiteral("Tidemark ECG " ECG_VERSION_TEXT));
-    ok = engine.ToFile(out);
+    // The facade tells JPEG and TIFF by ".jpg" and ".tif" in the path; the
+    // command also takes ".jpeg" and ".tiff".
+    const report::OutputFormat format = report::OutputFormatOf(out);
+    facade.SetPrintType(format == report::OutputFormat::kJpeg   ? CECGInterface::kPrintJpeg
+                        : format == report::OutputFormat::kTiff ? CECGInterface::kPrintTiff
+                                                                : CECGInterface::kPrintDefault);
+    ok = facade.PrintToFile(out.c_str()) == 1;
     if (ok) {
       for (const std::string& written : report::PdfOutput::LastFiles()) std::printf("%s\n", written.c_str());
     }
   } else if (!printer.empty()) {
     engine.m_printerName = QString::fromStdString(printer);
-    ok = engine.Print();
+    ok = facade.Print() == 1;
   } else {
-    ok = engine.Preview();
+    ok = facade.PrintPreview() == 1;
   }
-  engine.ClearReportsOnly();
+  facade.ClearReports();
   return ok ? kExitOk : kExitCheckFailed;
 }
 

@@ -1,26 +1,24 @@
-// ecg record: runs the recording window on a cable port, a demo file or the
-// cable simulator, and turns the saved recording file into a record (and
-// analyses it when it holds more than six leads), as the interface's Test
-// operation does.
+// ecg record: the component facade's Test on a cable port (or the cable
+// simulator), or its recording of a demo file: the recording window, then
+// the saved recording file turned into a record and analysed when it holds
+// more than six leads.
 
-#include <QApplication>
-#include <QPushButton>
-#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
 
-#include "acquisition/cable_settings.h"
 #include "acquisition/device_comm.h"
 #include "analysis/analysis.h"
 #include "commands.h"
+#include "gui_program.h"
+#include "host_windows.h"
+#include "interface/facade/analysis_details.h"
+#include "interface/facade/ecg_interface.h"
+#include "interface/facade/recording_run.h"
 #include "platform/folders.h"
 #include "recording/simulated_cable.h"
-#include "recording/tm_realtime_dlg.h"
 #include "scp/reader.h"
-#include "scp/section1_model.h"
-#include "scp/writer.h"
 
 namespace ecg::app {
 
@@ -29,14 +27,19 @@ namespace {
 constexpr const char* kHelp =
     "Usage: ecg record --out FILE.scp [--port N | --demo FILE.ecg | --simulate]\n"
     "                  [--seconds S] [--screenshot OUT.png]\n\n"
-    "Opens the recording window. Without a source it searches the COM ports for\n"
-    "the cable. --demo replays a demo recording; --simulate records from the cable\n"
-    "simulator on a pseudo-terminal through the serial path. With --seconds the\n"
-    "window saves by itself once S seconds of data (at least ten) have arrived.\n"
+    "Opens the recording window the way the component's Test does, with the\n"
+    "options of <documents>/Tidemark/options.xml. Without a source it searches the\n"
+    "COM ports for the cable, starting with the options' port (found: the port is\n"
+    "saved in the options). --demo replays a demo recording; --simulate records\n"
+    "from the cable simulator on a pseudo-terminal through the serial path. With\n"
+    "--seconds the window saves by itself once S seconds of data (at least ten)\n"
+    "have arrived.\n"
     "The saved recording file (\"rt-ecg.tmp\" in <documents>/Tidemark) becomes the\n"
     "record FILE.scp, which is then analysed. --screenshot saves the window as PNG\n"
     "just before the unattended save. Without DISPLAY or WAYLAND_DISPLAY it runs\n"
     "on Qt's offscreen platform.\n\n"
+    "A window closed with save-and-review or save-and-print then opens the review\n"
+    "window or prints, as a host of the component does.\n\n"
     "Exit codes: 0 record written, 1 the recording was not saved or could not be\n"
     "converted, 2 bad usage or no cable.\n";
 
@@ -109,7 +112,6 @@ int RunRecord(const Args& args) {
                  ecg::platform::DocumentsFolder().c_str());
     return kExitUsage;
   }
-  const std::string recording_file = folder + "/rt-ecg.tmp";
 
   // The simulated cable lives in a private port folder as COM1.
   ecg::recording::SimulatedCable cable;
@@ -129,91 +131,61 @@ int RunRecord(const Args& args) {
       return kExitUsage;
     }
     port = 1;
-  } else if (demo.empty() && port == 0) {
-    CDeviceComm search;
-    int found = 1;
-    if (search.DetectCable(&found, false) == 0) {
-      std::fprintf(stderr,
-                   "ecg record: Cannot find ECG cable. Ensure the cable is securely connected to "
-                   "the computer and try again.\n");
-      return kExitUsage;
-    }
-    port = found;
   }
 
-  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
-      std::getenv("QT_QPA_PLATFORM") == nullptr) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
-  int argc = 1;
-  char name[] = "ecg";
-  char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
+  UseOffscreenWithoutDisplay();
+  GuiProgram program;
+  HostWindowRequests requests;
+  requests.recordingSeconds = seconds;
+  requests.recordingPicture = screenshot;
+  HostWindows windows(requests);
 
-  int end_code = CTM_RealTimeDlg::kEndCancel;
-  {
-    CTM_RealTimeDlg window;
-    window.SetOutputFile(recording_file);
-    window.SetDemoOutputFile(folder + "/rt-ecg.ecg");
-    window.SetECGBufferSize(900);
-    window.SetPatientName("Test, Quick");
-    window.LeadGroup(7);
-    if (!demo.empty()) {
-      window.SetDemoFile(demo, true);
-    } else {
-      window.SetPortName(CCableSettings::PortName(port));
-    }
-    QTimer unattended;
-    const uint64_t frames_wanted = static_cast<uint64_t>(seconds) * 500;
-    if (seconds > 0) {
-      QObject::connect(&unattended, &QTimer::timeout, &window, [&] {
-        if (!window.SaveButton()->isEnabled() || window.RingBytes() / 13 < frames_wanted) return;
-        unattended.stop();
-        if (!screenshot.empty() && !window.grab().save(QString::fromStdString(screenshot), "PNG")) {
-          std::fprintf(stderr, "ecg record: cannot write %s\n", screenshot.c_str());
-        }
-        window.OnSaveBtn();
-      });
-      unattended.start(200);
-      // A source that never delivers ends the window instead of waiting forever.
-      QTimer::singleShot((seconds + 90) * 1000, &window, [&window] {
-        std::fprintf(stderr, "ecg record: no data arrived in time\n");
-        window.reject();
-      });
-    }
-    window.exec();
-    end_code = window.EndCode();
-  }
+  // The component as a host drives it: the user's options, then Test on the
+  // cable port (searched from the options' port, or the one given), or the
+  // recording of a demo file; Test's SaveTest turns the recording file into
+  // the record and analyses it.
+  CECGInterface facade;
+  const std::string options_file = folder + "/options.xml";
+  if (access(options_file.c_str(), R_OK) == 0) facade.ReadOptions(options_file.c_str());
+  facade.SetReportApplicationVersion("Tidemark ECG " ECG_VERSION_TEXT);
+  if (port != 0) facade.m_settings.Port = port;
+  std::remove(out.c_str());
+  const tTestResult result = demo.empty() ? facade.Test(out.c_str())
+                                          : ecg::facade::RecordInto(facade, out.c_str(), 1, demo);
   cable.Stop();
   if (!com_dir.empty()) rmdir(com_dir.c_str());
+  if (!screenshot.empty() && access(screenshot.c_str(), R_OK) != 0) {
+    std::fprintf(stderr, "ecg record: cannot write %s\n", screenshot.c_str());
+  }
 
-  if (end_code != CTM_RealTimeDlg::kEndSave && end_code != CTM_RealTimeDlg::kEndSaveReview &&
-      end_code != CTM_RealTimeDlg::kEndSavePrint && end_code != CTM_RealTimeDlg::kEndSavePrintPdf) {
-    std::fprintf(stderr, "ecg record: the recording ended without saving (end code %d)\n", end_code);
+  if (result == kTestNoCable) {
+    std::fprintf(stderr, "ecg record: no cable found on any COM port\n");
+    return kExitUsage;
+  }
+  if (result == kTestNotSaved) {
+    std::fprintf(stderr, "ecg record: the recording ended without saving\n");
     return kExitCheckFailed;
   }
-  CPatientInfo patient;
-  patient.m_patientId = u"-";
-  patient.m_lastName = u"Test";
-  patient.m_firstName = u"Quick";
-  patient.m_sex = 1;
-  patient.m_birthYear = 1970;
-  patient.m_birthMonth = 1;
-  patient.m_birthDay = 1;
-  CWriter writer;
-  if (!writer.CreateFromPelluxFile(out.c_str(), recording_file.c_str(), &patient)) {
+  if (CReader::ReadLeads(out) <= 0) {
     std::fprintf(stderr, "ecg record: cannot make the record %s from %s\n", out.c_str(),
-                 recording_file.c_str());
+                 ecg::facade::RecordingTempFile().c_str());
     return kExitCheckFailed;
   }
   std::printf("%s: recorded\n", out.c_str());
-  if (CReader::ReadLeads(out) > 6) {
-    CAnalysis analysis;
-    analysis.m_interpretationOption = 1;
-    analysis.m_patientDataCheckOption = 1;
-    analysis.m_codesOption = 0;
-    const int16_t result = analysis.CreateAnalysis(out.c_str(), 0, false);
-    std::printf("%s: analysis %d (%s)\n", out.c_str(), result, ecg::analysis::AnalysisResultMeaning(result));
+  const ecg::facade::AnalysisDetails analysis = ecg::facade::LastAnalysisDetails(facade);
+  if (analysis.ran) {
+    std::printf("%s: analysis %d (%s)\n", out.c_str(), analysis.result,
+                ecg::analysis::AnalysisResultMeaning(analysis.result));
+  }
+  // What the window was closed with: review or print the new record.
+  if (result == kTestSavedReview) {
+    facade.Review(out.c_str(), 0, 0);
+  } else if (result == kTestSavedPrint) {
+    facade.ClearReports();
+    facade.AddReport(out.c_str());
+    facade.Print();
+  } else if (result == kTestSavedPrintPdf) {
+    facade.PrintSCPFileToFile(out.c_str());
   }
   return kExitOk;
 }

@@ -1,26 +1,17 @@
-// ecg review: the review window over one record.
+// ecg review: the review window over one record, through the component
+// facade's Review.
 
-#include <QApplication>
-#include <QImage>
-#include <QPixmap>
-#include <QSaveFile>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "commands.h"
-#include "interface/ecg_options.h"
-#include "platform/folders.h"
-#include "review/ecg_app.h"
-#include "review/main_frame.h"
-#include "review_host_local.h"
+#include "gui_program.h"
+#include "host_windows.h"
+#include "interface/facade/ecg_interface.h"
 
 namespace ecg::app {
 
 namespace {
-
-constexpr int kScreenshotWidth = 1600;
-constexpr int kScreenshotHeight = 1000;
 
 const char kUsage[] =
     "Usage: ecg review FILE [--read-only] [--screenshot OUT.png]\n"
@@ -34,12 +25,6 @@ const char kUsage[] =
     "                      (offscreen when there is no display)\n"
     "\n"
     "Exit codes: 0 done, 2 bad usage or a record that cannot be read.\n";
-
-bool HasDisplay() {
-  const char* x = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  return (x != nullptr && *x != '\0') || (wayland != nullptr && *wayland != '\0');
-}
 
 }  // namespace
 
@@ -74,46 +59,26 @@ int RunReview(const Args& args) {
     std::fprintf(stderr, "ecg review: no record given\n\n%s", kUsage);
     return kExitUsage;
   }
-  if (!HasDisplay() && std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-
-  int argc = 1;
-  char name[] = "ecg";
-  char* argv[] = {name, nullptr};
-  QApplication application(argc, argv);
-
-  CECGOptions options;
-  const std::string options_file = platform::TidemarkFolder() + "/options.xml";
-  if (FILE* probe = std::fopen(options_file.c_str(), "rb")) {
-    std::fclose(probe);
-    options.ReadOptions(options_file.c_str());
-  }
-
-  LocalReviewHost host(options);
-  CECGApp app;
-  app.SetOptions(options);
-  ReviewStartParameters params;
-  params.read_only = read_only;
-  params.xml_export_allowed = options.AllowXMLExport != 0;
-  if (app.OpenDocument(file, params, &host) == nullptr) {
+  UseOffscreenWithoutDisplay();
+  GuiProgram program;
+  HostWindowRequests requests;
+  requests.reviewPicture = screenshot;
+  HostWindows windows(requests);
+  // The component's Review, waiting for the window to close (the options
+  // and print options come from the Tidemark documents folder).
+  CECGInterface facade;
+  facade.SetReportApplicationVersion("Tidemark ECG " ECG_VERSION_TEXT);
+  if (facade.Review(file.c_str(), read_only ? 1 : 0, 0) != 1) {
     std::fprintf(stderr, "ecg review: %s: the record cannot be read\n", file.c_str());
     return kExitUsage;
   }
   if (!screenshot.empty()) {
-    CMainFrame* frame = app.MainFrame();
-    frame->showNormal();
-    frame->resize(kScreenshotWidth, kScreenshotHeight);
-    QApplication::processEvents();
-    const QImage image = frame->grab().toImage();
-    // Written beside the target and renamed over it: never a half-written picture.
-    QSaveFile out(QString::fromStdString(screenshot));
-    if (image.isNull() || !out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG") || !out.commit()) {
+    if (!windows.PicturesWritten()) {
       std::fprintf(stderr, "ecg review: %s: the picture cannot be written\n", screenshot.c_str());
       return kExitUsage;
     }
     std::printf("%s\n", screenshot.c_str());
-    return kExitOk;
   }
-  app.WaitForClose();
   return kExitOk;
 }
 

@@ -41,13 +41,14 @@ int RunAnalyse(const Args& args);
 int RunImport(const Args& args);
 int RunExportXml(const Args& args);
 int RunConvert(const Args& args);
-int RunPrint(const Args& args);  // built with the report engine (ECG_WITH_REPORTS)
-int RunRecord(const Args& args);  // built with the windows (ECG_WITH_REPORTS)
-int RunPatient(const Args& args);  // built with the dialogs (ECG_WITH_DIALOGS)
-// ecg options --gui (ECG_WITH_DIALOGS): the settings sheet over `file`.
+// The window commands host the component facade (built with it: ECG_WITH_FACADE).
+int RunPrint(const Args& args);
+int RunRecord(const Args& args);
+int RunPatient(const Args& args);
+// ecg options --gui: the settings sheet over `file`.
 int RunOptionsGui(const std::string& file, bool remove_units, const std::string& screenshot,
                   const std::string& page);
-int RunReview(const Args& args);  // built with the windows (ECG_WITH_REPORTS)
-int RunDemo(const Args& args);    // built with the facade (ECG_WITH_FACADE)
+int RunReview(const Args& args);
+int RunDemo(const Args& args);
 
 }  // namespace ecg::app

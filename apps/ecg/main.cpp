@@ -39,14 +39,12 @@ constexpr Command kCommands[] = {
     {"export-xml", "write a record as an XML document", ecg::app::RunExportXml},
     {"convert", "write any readable SCP-ECG record as an uncompressed record",
      ecg::app::RunConvert},
-#ifdef ECG_WITH_REPORTS
+#ifdef ECG_WITH_FACADE
     {"print", "print reports of records to PDF, JPEG, TIFF, a printer or the preview",
      ecg::app::RunPrint},
     {"record", "record an ECG in the recording window (cable, demo file or simulator)",
      ecg::app::RunRecord},
     {"review", "open the review window over a record (or render it to a PNG)", ecg::app::RunReview},
-#endif
-#ifdef ECG_WITH_DIALOGS
     {"patient", "edit a patient in the patient details dialog (or render it to a PNG)",
      ecg::app::RunPatient},
 #endif

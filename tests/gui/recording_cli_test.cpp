@@ -55,6 +55,10 @@ TEST_F(RecordCommand, SimulatedCableGivesAValidRecordAndAPicture) {
   EXPECT_NE(info.out.find("serial SIM001"), std::string::npos) << info.out;
   EXPECT_FALSE(ecg::test::ReadFile(png).empty());
   EXPECT_FALSE(ecg::test::ReadFile(folder_.File("Tidemark/rt-ecg.tmp")).empty());
+  // The component's Test found the cable and kept its port in the user's options.
+  const auto options = RunProgram(ECG_PROGRAM, {"options", "--file", folder_.File("Tidemark/options.xml")});
+  EXPECT_EQ(options.exit_code, 0) << options.err;
+  EXPECT_NE(options.out.find("COM1"), std::string::npos) << options.out;
 }
 
 TEST_F(RecordCommand, DemoFileGivesAValidRecord) {
