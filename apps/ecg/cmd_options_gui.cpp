@@ -70,12 +70,7 @@ int RunOptionsGui(const std::string& file, bool remove_units, const std::string&
   if (remove_units) facade.RemoveUnits();
   const int result = facade.Options();
   if (!screenshot.empty()) {
-    if (!windows.PicturesWritten()) {
-      std::fprintf(stderr, "ecg options: %s: the picture cannot be written\n", screenshot.c_str());
-      return kExitUsage;
-    }
-    std::printf("%s\n", screenshot.c_str());
-    return kExitOk;
+    return PictureOutcome(windows, "options", screenshot);
   }
   if (result != 1) {
     std::puts("Cancelled: the options file is unchanged.");

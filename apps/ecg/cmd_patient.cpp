@@ -80,12 +80,7 @@ int RunPatient(const Args& args) {
   facade.SetMeasurementUnits(units == ecg::interface::kImperialUnits ? kImperial : kMetric);
   const int result = facade.PatientInfoDialog();
   if (!screenshot.empty()) {
-    if (!windows.PicturesWritten()) {
-      std::fprintf(stderr, "ecg patient: %s: the picture cannot be written\n", screenshot.c_str());
-      return kExitUsage;
-    }
-    std::printf("%s\n", screenshot.c_str());
-    return kExitOk;
+    return PictureOutcome(windows, "patient", screenshot);
   }
   if (result != 1) {
     std::puts("Cancelled: the patient block is unchanged.");

@@ -72,14 +72,7 @@ int RunReview(const Args& args) {
     std::fprintf(stderr, "ecg review: %s: the record cannot be read\n", file.c_str());
     return kExitUsage;
   }
-  if (!screenshot.empty()) {
-    if (!windows.PicturesWritten()) {
-      std::fprintf(stderr, "ecg review: %s: the picture cannot be written\n", screenshot.c_str());
-      return kExitUsage;
-    }
-    std::printf("%s\n", screenshot.c_str());
-  }
-  return kExitOk;
+  return screenshot.empty() ? kExitOk : PictureOutcome(windows, "review", screenshot);
 }
 
 }  // namespace ecg::app

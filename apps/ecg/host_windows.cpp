@@ -5,8 +5,10 @@
 #include <QPixmap>
 #include <QSaveFile>
 #include <QTabWidget>
+#include <cstdio>
 #include <utility>
 
+#include "commands.h"
 #include "dialogs/ecg_patient_dialog.h"
 #include "dialogs/settings_sheet.h"
 #include "dialogs/widget_picture.h"
@@ -90,5 +92,14 @@ int HostWindows::RunPatientDialog(CECGInterface& facade) {
 }
 
 void HostWindows::RunAboutBox() { component_.RunAboutBox(); }
+
+int PictureOutcome(const HostWindows& windows, const char* command, const std::string& path) {
+  if (!windows.PicturesWritten()) {
+    std::fprintf(stderr, "ecg %s: %s: the picture cannot be written\n", command, path.c_str());
+    return kExitUsage;
+  }
+  std::printf("%s\n", path.c_str());
+  return kExitOk;
+}
 
 }  // namespace ecg::app

@@ -48,4 +48,8 @@ class HostWindows final : public ecg::facade::WindowServices {
   bool pictures_written_ = true;
 };
 
+// After a command asked for a picture: its path on standard output and exit
+// 0, or why it is missing on standard error and exit 2.
+int PictureOutcome(const HostWindows& windows, const char* command, const std::string& path);
+
 }  // namespace ecg::app
