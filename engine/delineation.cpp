@@ -40,9 +40,11 @@ constexpr double kLeadLevelFrom = 0.03, kLeadLevelTo = 0.01;  // before the onse
 constexpr double kLeadSearchSeconds = 0.04;
 constexpr double kLeadWalkSeconds = 0.03;
 // Each lead's return: its slope settles to that of its early ST segment
-// (within 1 µV/ms, or the segment's own slope noise).
+// (within 1 µV/ms, or the segment's own slope noise), taken from 40 ms after
+// the summed slopes' end: closer, it began inside the slow last part of a
+// complex whose steep part the threshold had already let go.
 constexpr double kLeadSettleUvPerMs = 1.0;
-constexpr double kStFrom = 0.02, kStTo = 0.06;  // after the offset
+constexpr double kStFrom = 0.04, kStTo = 0.08;  // after the offset
 // The second earliest onset and the second latest end over the leads: the
 // cardiologists' global fiducials are the extreme leads', but a single lead
 // should not decide.
