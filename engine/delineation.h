@@ -51,6 +51,9 @@ struct Delineation {
 struct DelineationInput {
   const MedianBeats* medians = nullptr;
   std::vector<size_t> leads;   // analysed leads (indexes into the medians)
+  // The leads whose own QRS onset and end may widen the complex: all usable
+  // leads, the limb leads calculated from I and II too (empty: `leads`).
+  std::vector<size_t> boundary_leads;
   double rr_samples = 0;       // median interval between beats
   // For the P agreement check: the baseline-corrected leads and the
   // fiducials of the beats that made the medians.
