@@ -24,29 +24,39 @@ constexpr double kQrsPeakSearch = 0.08;
 constexpr double kOnsetQuietFrom = 0.20, kOnsetQuietTo = 0.03;   // before the fiducial
 constexpr double kOffsetQuietFrom = 0.04, kOffsetQuietTo = 0.20;  // after it
 constexpr double kQuietWindowSeconds = 0.02;
-constexpr double kSlopeFraction = 0.04;   // of the complex's largest summed slope
+constexpr double kSlopeFraction = kQrsSlopeFraction;  // of the complex's largest summed slope
+constexpr double kOnsetFractionBehindP = 0.02;
 constexpr double kNoiseFactor = 4.0;      // spreads of the quiet stretch
 constexpr double kLowNoiseFactor = 1.0;
 constexpr double kLowShare = 0.7;
 constexpr double kQuietSeconds = 0.008;
 constexpr double kLowReachSeconds = 0.03;
-// Each lead's departure: clear of its PR level by the larger of this and
-// kLeadClearNoise noise spreads, followed back to within one spread.
-constexpr double kLeadClearUv = 20.0;
-constexpr double kLeadClearNoise = 5.0;
-constexpr double kLeadSinkNoise = 2.0;
-constexpr double kLeadLevelFrom = 0.03, kLeadLevelTo = 0.01;  // before the onset
-constexpr double kLeadSearchSeconds = 0.04;
-constexpr double kLeadWalkSeconds = 0.03;
-// Each lead's return: its slope settles to that of its early ST segment
-// (within 1 µV/ms, or the segment's own slope noise).
-constexpr double kLeadSettleUvPerMs = 1.0;
-constexpr double kStFrom = 0.02, kStTo = 0.06;  // after the offset
-// The second earliest onset and the second latest end over the leads: the
-// cardiologists' global fiducials are the extreme leads', but a single lead
-// should not decide.
-constexpr size_t kLeadRank = 0;
+// Each lead's own QRS onset and end (Martinez et al., IEEE TBME 51:570,
+// 2004, on the slope of each lead): the lead's slope, a difference over
+// 2 x kLeadSlopeHalf on the lightly smoothed lead, leaves its first and
+// last clear peak (kLeadPeakShare of the lead's largest) until it falls
+// under a share of that peak or a few noise spreads of the quiet stretch
+// before (the early ST segment after) the complex; then down to half of that
+// or one noise spread (hysteresis), and on the lead as it is to where it
+// really leaves its level (returns to its ST slope).
+constexpr double kLeadSlopeHalf = 0.004;
+constexpr double kLeadPeakShare = 0.15;
+constexpr double kLeadOnsetShare = 0.02, kLeadEndShare = 0.05;  // of the first / last peak
+constexpr double kLeadNoiseFactor = 3.0;
+constexpr double kLeadLowShare = 0.5;
+constexpr double kLeadWalkSeconds = 0.04;
+constexpr double kLeadHysteresisSeconds = 0.01;
+constexpr double kLeadQuietSeconds = 0.02;
+constexpr double kLeadLevelSpreads = 2.0;    // the lead leaves its level by this many spreads
+constexpr double kLeadMinLevelUv = 1.0;
+constexpr double kLeadStepSpreads = 2.5;     // and its ST slope by this many step spreads
+constexpr double kStFrom = 0.04, kStTo = 0.08;  // after the offset
+// The earliest onset and the latest end over the leads (the cardiologists'
+// global fiducials are the extreme leads'), within these limits of the
+// summed slopes' answer: a lead may start the complex up to 20 ms earlier,
+// end it up to 20 ms later or 10 ms earlier, never start it later.
 constexpr double kLeadMaxShift = 0.02;
+constexpr double kLeadMaxEndShrink = 0.01;
 constexpr double kLeadNoiseSeconds = 0.1;
 
 // T wave.
@@ -55,7 +65,12 @@ constexpr double kTSearchFromOffset = 0.06;
 constexpr double kTShareOfInterval = 0.7;
 constexpr double kTBeforeNextQrs = 0.22;
 constexpr double kTBeforeNextP = 0.02;
-constexpr float kMinTAmplitude = 40.0f;  // µV
+// A lead's T wave counts from 20 µV (2 % of a lead whose complex spans 1 mV)
+// when its single beats agree with it: the agreement, not the size, tells a
+// low T wave from noise left in the median.
+constexpr float kMinTAmplitude = 20.0f;  // µV
+constexpr float kMinTAgreement = 0.5f;
+constexpr double kTAgreementBefore = 0.1, kTAgreementAfter = 0.02;  // around peak and end
 constexpr float kTRelativeAmplitude = 0.25f;
 constexpr float kBiphasicRatio = 0.4f;
 constexpr double kSteepestWithin = 0.15;
@@ -109,6 +124,16 @@ double Crossing(const std::vector<float>& v, size_t a, size_t b, double threshol
   if (va == vb) return static_cast<double>(a);
   const double t = std::clamp((threshold - va) / (vb - va), 0.0, 1.0);
   return static_cast<double>(a) + t * (static_cast<double>(b) - static_cast<double>(a));
+}
+
+// Sub-sample place of a corner where a straight stretch of slope `full`
+// (per sample) meets a flat one: the steps across it are partial, each in
+// proportion to the part of its sample interval still on the slope. Summing
+// those parts from a sample known to be on the slope gives the corner to a
+// fraction of a sample, which matters at 250 Hz where a sample is 4 ms.
+double SlopeShare(double step, double full) {
+  if (!(full > 0)) return 0.0;
+  return std::clamp(step / full, 0.0, 1.0);
 }
 
 double Mean(const std::vector<float>& v, size_t lo, size_t hi) {
@@ -181,106 +206,143 @@ void QuietLevel(const std::vector<float>& v, size_t from, size_t to, size_t wind
 // ------------------------------------------------------------------- QRS
 
 // Each lead's own onset and end near the global ones; the global onset and
-// end become the second earliest and second latest of them.
+// end become the earliest and the latest of them, within limits.
 void RefineQrsByLeads(const MedianBeats& m, const std::vector<std::vector<float>>& smooth,
                       std::span<const size_t> leads, Delineation& d) {
   const size_t n = m.length;
   const double rate = m.rate;
-  const size_t settle = SamplesOf(kQrsSmoothSeconds / 2.0, rate) + 1;
-  std::vector<double> onsets, ends;
-  const size_t level_from = ClampIndex(d.qrs_on - kLeadLevelFrom * rate, n);
-  const size_t level_to = ClampIndex(d.qrs_on - kLeadLevelTo * rate, n);
+  const size_t h = std::max<size_t>(1, SamplesOf(kLeadSlopeHalf, rate));
+  const size_t walk = SamplesOf(kLeadWalkSeconds, rate);
+  const size_t hysteresis = SamplesOf(kLeadHysteresisSeconds, rate);
+  const size_t quiet = std::max<size_t>(2, SamplesOf(kLeadQuietSeconds, rate));
+  // How far the smoothing and the difference spread a corner.
+  const size_t reach = SamplesOf(kQrsSmoothSeconds / 2.0, rate) + h;
+  const size_t q_from = ClampIndex(d.qrs_on, n), q_to = ClampIndex(d.qrs_off, n);
   const double quiet_from = d.p_present ? std::max(d.p_off, d.qrs_on - kLeadNoiseSeconds * rate)
                                         : d.qrs_on - kLeadNoiseSeconds * rate;
-  const size_t noise_from = std::min(level_from, ClampIndex(quiet_from, n));
+  const size_t noise_from = std::max(h, ClampIndex(quiet_from, n));
+  const size_t noise_to = ClampIndex(d.qrs_on - 0.005 * rate, n);
   const size_t st_from = ClampIndex(d.qrs_off + kStFrom * rate, n);
   const size_t st_to = ClampIndex(d.qrs_off + kStTo * rate, n);
-  for (size_t li : leads) {
-    const std::vector<float>& y = m.leads[li];
-    const std::vector<float>& ys = smooth[li];
-    if (y.size() != n || ys.size() != n) continue;
+  if (q_to <= q_from + 2 || q_from < walk + h + quiet || st_to + h >= n || st_to <= st_from + 2) return;
+  const double st_count = static_cast<double>(st_to - st_from + 1);
 
-    // Onset: where the smoothed lead stands clear of its PR level, then on
-    // the lead itself back to where it sinks into its noise.
-    if (level_to > level_from + 2) {
-      double level = 0, diff_sq = 0;
-      for (size_t i = level_from; i <= level_to; ++i) level += y[i];
-      level /= static_cast<double>(level_to - level_from + 1);
-      for (size_t i = level_from + 1; i <= level_to; ++i) diff_sq += double(y[i] - y[i - 1]) * (y[i] - y[i - 1]);
-      // Noise: the sample-to-sample spread, or slower activity around the
-      // level (atrial waves left in the median) over the stretch before
-      // the complex that holds no P wave, when that is larger.
-      double dev_sq = 0;
-      for (size_t i = noise_from; i <= level_to; ++i) dev_sq += (y[i] - level) * (y[i] - level);
-      const double spread = std::sqrt(dev_sq / static_cast<double>(level_to - noise_from + 1));
-      const double noise = std::max(std::sqrt(diff_sq / static_cast<double>(level_to - level_from) / 2.0), spread);
-      const double clear = std::max(kLeadClearUv, kLeadClearNoise * noise);
-      const double sink = kLeadSinkNoise * noise;
-      size_t j = level_to;
-      const size_t j_end = ClampIndex(d.qrs_on + kLeadSearchSeconds * rate, n);
-      while (j < j_end && std::fabs(ys[j] - level) <= clear) ++j;
-      if (j < j_end && j + 1 < n) {
-        size_t i = j;
-        if (std::fabs(y[i] - level) <= sink) {
-          // The smoothing spread the wave early: forward to where it leaves.
-          const size_t ahead = std::min(n - 2, j + settle);
-          while (i < ahead && std::fabs(y[i + 1] - level) <= sink) ++i;
-        } else {
-          const size_t stop = ClampIndex(static_cast<double>(j) - kLeadWalkSeconds * rate, n);
-          while (i > stop && std::fabs(y[i] - level) > sink) --i;
-        }
-        const double a = std::fabs(y[i] - level), b = std::fabs(y[i + 1] - level);
-        onsets.push_back(static_cast<double>(i) + (b > a ? std::clamp((sink - a) / (b - a), 0.0, 1.0) : 0.0));
+  std::vector<double> onsets, ends;
+  for (size_t li : leads) {
+    const std::vector<float>& ys = smooth[li];
+    const std::vector<float>& y = m.leads[li];
+    if (ys.size() != n || y.size() != n) continue;
+    auto slope = [&](size_t i) { return double{ys[i + h]} - ys[i - h]; };
+    double top = 0;
+    for (size_t i = q_from; i <= q_to; ++i) top = std::max(top, std::fabs(slope(i)));
+    if (!(top > 0)) continue;
+    // The first and last clear slope peaks of the lead.
+    size_t first = 0, last = 0;
+    for (size_t i = q_from; i <= q_to; ++i) {
+      const double v = std::fabs(slope(i));
+      if (v >= kLeadPeakShare * top && v >= std::fabs(slope(i - 1)) && v >= std::fabs(slope(i + 1))) {
+        if (first == 0) first = i;
+        last = i;
       }
     }
+    if (first == 0) continue;
 
-    // End: where the smoothed slope last exceeds the early ST slope by a
-    // margin, then on the lead itself to where the slope settles.
-    if (st_to > st_from + 2) {
-      const double count = static_cast<double>(st_to - st_from);
-      double mean = 0, sq = 0;
-      for (size_t i = st_from; i < st_to; ++i) {
-        const double dv = ys[i + 1] - ys[i];
-        mean += dv;
-        sq += dv * dv;
+    // Onset. Noise: the slope's spread over the stillest stretch between
+    // the P wave and the complex.
+    double noise = -1;
+    for (size_t e = noise_from + quiet; e <= noise_to; ++e) {
+      double sq = 0;
+      for (size_t k = e - quiet; k < e; ++k) sq += slope(k) * slope(k);
+      if (noise < 0 || sq < noise) noise = sq;
+    }
+    if (noise < 0) {
+      // A PR segment shorter than the stretch: the slope's spread from 60
+      // to 30 ms before the complex, P wave and all.
+      const size_t from = std::max(h, ClampIndex(d.qrs_on - 0.06 * rate, n));
+      const size_t to = ClampIndex(d.qrs_on - 0.03 * rate, n);
+      double sq = 0;
+      for (size_t k = from; k <= to; ++k) sq += slope(k) * slope(k);
+      noise = to >= from ? sq / static_cast<double>(to - from + 1) * static_cast<double>(quiet) : 0.0;
+    }
+    noise = std::sqrt(noise / static_cast<double>(quiet));
+    const double peak_on = std::fabs(slope(first));
+    const double thr_on = std::max(kLeadOnsetShare * peak_on, kLeadNoiseFactor * noise);
+    const double low_on = std::min(thr_on, std::max(kLeadLowShare * thr_on, noise));
+    size_t i = first;
+    const size_t stop_on = first - walk;
+    while (i > stop_on && std::fabs(slope(i)) > thr_on) --i;
+    if (std::fabs(slope(i)) <= thr_on && i < first) {
+      const size_t stop_low = i > stop_on + hysteresis ? i - hysteresis : stop_on;
+      while (i > stop_low && std::fabs(slope(i)) > low_on) --i;
+      // On the lead as it is: forward to where it leaves the level of the
+      // stretch just before (the smoothing spread the corner early).
+      const size_t level_from = i - quiet;
+      double level = 0, spread = 0;
+      for (size_t k = level_from; k <= i; ++k) level += y[k];
+      level /= static_cast<double>(i - level_from + 1);
+      for (size_t k = level_from; k <= i; ++k) spread += (y[k] - level) * (y[k] - level);
+      spread = std::sqrt(spread / static_cast<double>(i - level_from + 1));
+      const double limit = std::max(kLeadLevelSpreads * spread, kLeadMinLevelUv);
+      const size_t stop = std::min(first, i + reach);
+      while (i < stop && std::fabs(double{y[i + 1]} - level) <= limit) ++i;
+      // The corner lies in (i, i + 1]: the share of the next, full step
+      // still after it places it within the sample.
+      double onset = static_cast<double>(i);
+      if (i + 2 < n) {
+        const double full = std::fabs(double{y[i + 2]} - y[i + 1]);
+        onset = std::clamp(static_cast<double>(i + 1) - SlopeShare(std::fabs(double{y[i + 1]} - y[i]), full),
+                           static_cast<double>(i), static_cast<double>(i + 1));
       }
-      mean /= count;
-      double raw_sq = 0;
-      for (size_t i = st_from; i < st_to; ++i) {
-        const double dv = (y[i + 1] - y[i]) - mean;
-        raw_sq += dv * dv;
+      onsets.push_back(onset);
+    }
+
+    // End: against the slope of the early ST segment.
+    double st_mean = 0, st_noise = 0, step_mean = 0, step_noise = 0;
+    for (size_t k = st_from; k <= st_to; ++k) {
+      st_mean += slope(k);
+      step_mean += double{y[k + 1]} - y[k];
+    }
+    st_mean /= st_count;
+    step_mean /= st_count;
+    for (size_t k = st_from; k <= st_to; ++k) {
+      st_noise += (slope(k) - st_mean) * (slope(k) - st_mean);
+      const double step = double{y[k + 1]} - y[k] - step_mean;
+      step_noise += step * step;
+    }
+    st_noise = std::sqrt(st_noise / st_count);
+    step_noise = std::sqrt(step_noise / st_count);
+    auto settled = [&](size_t k) { return std::fabs(slope(k) - st_mean); };
+    const double thr_end = std::max(kLeadEndShare * settled(last), kLeadNoiseFactor * st_noise);
+    const double low_end = std::min(thr_end, std::max(kLeadLowShare * thr_end, st_noise));
+    i = last;
+    const size_t stop_end = std::min(n - h - 1, last + walk);
+    while (i < stop_end && settled(i) > thr_end) ++i;
+    if (settled(i) <= thr_end && i > last) {
+      const size_t stop_low = std::min(stop_end, i + hysteresis);
+      while (i < stop_low && settled(i) > low_end) ++i;
+      // On the lead as it is: back to its last step that differs from the
+      // ST slope by more than the ST segment's own step noise.
+      auto step = [&](size_t k) { return std::fabs(double{y[k + 1]} - y[k] - step_mean); };
+      const double limit = kLeadStepSpreads * step_noise;
+      const size_t stop = std::max(last, i > reach ? i - reach : 0);
+      while (i > stop && step(i - 1) <= limit) --i;
+      // The lead still moves from i - 1 to i: the shares of the full step
+      // before place the corner within the sample.
+      double end = static_cast<double>(i);
+      if (i >= 2 && i + 1 < n) {
+        end = static_cast<double>(i - 1) + SlopeShare(step(i - 1), step(i - 2)) + SlopeShare(step(i), step(i - 2));
+        end = std::clamp(end, static_cast<double>(i) - 1.0, static_cast<double>(i) + 1.0);
       }
-      const double raw_noise = std::sqrt(raw_sq / count);
-      const double smooth_noise = std::sqrt(std::max(0.0, sq / count - mean * mean));
-      const double clear = std::max(kLeadSettleUvPerMs * 1000.0 / rate, kLeadClearNoise * smooth_noise);
-      const double sink = kLeadSinkNoise * raw_noise;
-      size_t j = st_from;
-      const size_t j_end = ClampIndex(d.qrs_off - kLeadSearchSeconds * rate, n);
-      while (j > j_end && std::fabs(ys[j + 1] - ys[j] - mean) <= clear) --j;
-      if (j > j_end) {
-        size_t i = j;
-        if (std::fabs(y[i + 1] - y[i] - mean) <= sink) {
-          // The smoothing spread the wave late: back to where it ends.
-          const size_t behind = j > settle ? j - settle : 0;
-          while (i > behind && std::fabs(y[i] - y[i - 1] - mean) <= sink) --i;
-        } else {
-          const size_t stop = ClampIndex(static_cast<double>(j) + kLeadWalkSeconds * rate, n);
-          while (i < stop && i + 1 < n && std::fabs(y[i + 1] - y[i] - mean) > sink) ++i;
-        }
-        ends.push_back(static_cast<double>(i));
-      }
+      ends.push_back(end);
     }
   }
-  // A lead may add a little to the complex at either end; it cannot take
-  // from it.
-  const double shift = kLeadMaxShift * rate;
   if (!onsets.empty()) {
-    std::sort(onsets.begin(), onsets.end());
-    d.qrs_on = std::clamp(onsets[std::min(onsets.size() - 1, kLeadRank)], d.qrs_on - shift, d.qrs_on);
+    const double earliest = *std::min_element(onsets.begin(), onsets.end());
+    d.qrs_on = std::clamp(earliest, d.qrs_on - kLeadMaxShift * rate, d.qrs_on);
   }
   if (!ends.empty()) {
-    std::sort(ends.begin(), ends.end());
-    d.qrs_off = std::clamp(ends[ends.size() - 1 - std::min(ends.size() - 1, kLeadRank)], d.qrs_off, d.qrs_off + shift);
+    const double latest = *std::max_element(ends.begin(), ends.end());
+    d.qrs_off = std::clamp(latest, d.qrs_off - kLeadMaxEndShrink * rate, d.qrs_off + kLeadMaxShift * rate);
   }
 }
 
@@ -359,6 +421,18 @@ bool TEndOfLead(const std::vector<float>& y, const std::vector<float>& raw, size
     }
   }
   out.end = static_cast<double>(refined);
+  // The corner to a fraction of a sample: from two samples before the best
+  // one, add each step's share of the full descent (the steepest of the two
+  // steps before), within a sample of the best one.
+  if (refined >= 4 && refined + 1 < raw.size()) {
+    auto step = [&](size_t i) { return sign * (double{raw[i]} - raw[i + 1]); };
+    const double full = std::max(step(refined - 4), step(refined - 3));
+    if (full > 0) {
+      double at = static_cast<double>(refined - 2);
+      for (size_t i = refined - 2; i <= refined; ++i) at += SlopeShare(step(i), full);
+      out.end = std::clamp(at, out.end - 1.0, out.end + 1.0);
+    }
+  }
   return true;
 }
 
@@ -378,9 +452,46 @@ void RootMeanSquare(const std::vector<std::vector<float>>& leads, const std::vec
   }
 }
 
+// Mean correlation of one lead's single beats with its median over
+// [from, to]: a T wave the beats share agrees, noise left in the median of a
+// few beats does not.
+float LeadAgreement(const DelineationInput& input, size_t li, size_t from, size_t to) {
+  const MedianBeats& m = *input.medians;
+  if (input.corrected == nullptr || input.fiducials.empty() || to <= from + 2) return 1.0f;
+  const std::vector<float>& med = m.leads[li];
+  const std::vector<float>& x = (*input.corrected)[li];
+  const size_t w = to - from + 1;
+  double mb = 0;
+  for (size_t k = 0; k < w; ++k) mb += med[from + k];
+  mb /= static_cast<double>(w);
+  double sum_r = 0;
+  size_t beats = 0;
+  for (size_t f : input.fiducials) {
+    if (f + from < m.fiducial) continue;
+    const size_t start = f + from - m.fiducial;
+    if (start + w > x.size()) continue;
+    double ma = 0;
+    for (size_t k = 0; k < w; ++k) ma += x[start + k];
+    ma /= static_cast<double>(w);
+    double ab = 0, aa = 0, bb = 0;
+    for (size_t k = 0; k < w; ++k) {
+      const double a = x[start + k] - ma, b = med[from + k] - mb;
+      ab += a * b;
+      aa += a * a;
+      bb += b * b;
+    }
+    if (!(aa > 0) || !(bb > 0)) continue;
+    sum_r += ab / std::sqrt(aa * bb);
+    ++beats;
+  }
+  return beats > 0 ? static_cast<float>(sum_r / static_cast<double>(beats)) : 0.0f;
+}
+
 // The global T end between the QRS and `limit`: the second latest of the
 // leads' ends (the latest when fewer than three leads have a T wave) over
-// the leads whose T wave is at least a quarter of the largest.
+// the leads whose T wave is at least a quarter of the largest and whose
+// single beats agree with it, averaged with the end on the RMS of the leads
+// that do not disagree.
 void FindT(const DelineationInput& input, const std::vector<std::vector<float>>& smooth,
            const std::vector<double>& base, double limit, Delineation& d) {
   const MedianBeats& m = *input.medians;
@@ -393,12 +504,20 @@ void FindT(const DelineationInput& input, const std::vector<std::vector<float>>&
   const size_t to = ClampIndex(std::min(limit, static_cast<double>(n) - 2.0), n);
   const size_t settle = SamplesOf(kTSmoothSeconds / 2.0, m.rate) + 1;
   std::vector<LeadTEnd> ends;
+  std::vector<size_t> agreeing;  // leads whose T wave (or its absence) the beats share
   float largest = 0;
   for (size_t li : input.leads) {
     LeadTEnd e;
     if (TEndOfLead(smooth[li], m.leads[li], settle, base[li], from, to, m.rate, e)) {
+      if (LeadAgreement(input, li, ClampIndex(e.peak - kTAgreementBefore * m.rate, n),
+                        ClampIndex(e.end + kTAgreementAfter * m.rate, n)) < kMinTAgreement) {
+        continue;
+      }
+      agreeing.push_back(li);
       ends.push_back(e);
       largest = std::max(largest, e.amplitude);
+    } else {
+      agreeing.push_back(li);
     }
   }
   d.t_amplitude = largest;
@@ -420,8 +539,8 @@ void FindT(const DelineationInput& input, const std::vector<std::vector<float>>&
   // one lead's low, drawn-out T wave moves the lead rank, but much less the
   // RMS, whose T wave is as large as the leads' together.
   std::vector<float> rms_smooth, rms_raw;
-  RootMeanSquare(smooth, base, input.leads, rms_smooth);
-  RootMeanSquare(m.leads, base, input.leads, rms_raw);
+  RootMeanSquare(smooth, base, agreeing, rms_smooth);
+  RootMeanSquare(m.leads, base, agreeing, rms_raw);
   LeadTEnd joint;
   if (TEndOfLead(rms_smooth, rms_raw, settle, 0.0, from, to, m.rate, joint)) d.t_off = 0.5 * (d.t_off + joint.end);
 }
@@ -589,7 +708,17 @@ void FindP(const DelineationInput& input, double rr, Delineation& d) {
     };
     for (size_t k = on_lo; k <= on_hi && k + hold < n; ++k) {
       if (back_raw[k] <= low_b) continue;
-      if (k > 0 && held(back_raw, k, k + hold - 1, low_b)) p_on = Crossing(back_raw, k - 1, k, low_b);
+      if (k > 0 && held(back_raw, k, k + hold - 1, low_b)) {
+        p_on = Crossing(back_raw, k - 1, k, low_b);
+        // Where the wave starts with a corner, the steps into it are a
+        // share of the full step: that places the corner within a sample.
+        if (k + 2 < n) {
+          const double full = std::max(back_raw[k + 1], back_raw[k + 2]) - floor_b;
+          const double at = static_cast<double>(k) - SlopeShare(back_raw[k] - floor_b, full) -
+                            SlopeShare(back_raw[k - 1] - floor_b, full);
+          p_on = std::clamp(at, static_cast<double>(k) - 1.5, static_cast<double>(k));
+        }
+      }
       break;
     }
     // (Not from the QRS onset itself: the complex may begin a little before it.)
@@ -597,7 +726,15 @@ void FindP(const DelineationInput& input, double rr, Delineation& d) {
     const size_t off_from = std::min(off_hi, on > margin ? on - margin : 0);
     for (size_t k = off_from; k > off_stop && k >= hold; --k) {
       if (fwd_raw[k] <= low_f) continue;
-      if (held(fwd_raw, k + 1 - hold, k, low_f)) p_off = Crossing(fwd_raw, k, k + 1, low_f);
+      if (held(fwd_raw, k + 1 - hold, k, low_f)) {
+        p_off = Crossing(fwd_raw, k, k + 1, low_f);
+        if (k >= 2 && k + 1 < n) {
+          const double full = std::max(fwd_raw[k - 1], fwd_raw[k - 2]) - floor_f;
+          const double at = static_cast<double>(k) + SlopeShare(fwd_raw[k] - floor_f, full) +
+                            SlopeShare(fwd_raw[k + 1] - floor_f, full);
+          p_off = std::clamp(at, static_cast<double>(k), static_cast<double>(k) + 1.5);
+        }
+      }
       break;
     }
   }
@@ -620,14 +757,15 @@ void FindP(const DelineationInput& input, double rr, Delineation& d) {
 }  // namespace
 
 bool FindQrs(const std::vector<std::vector<float>>& raw, const std::vector<std::vector<float>>& smooth,
-             std::span<const size_t> leads, size_t fiducial, double rate, double& onset, double& offset) {
+             std::span<const size_t> leads, size_t fiducial, double rate, double& onset, double& offset,
+             double slope_fraction) {
   size_t n = 0;
   for (size_t li : leads) n = std::max(n, smooth[li].size());
   if (n < 8 || fiducial >= n || leads.empty()) return false;
   std::vector<float> back, fwd, back_raw, fwd_raw;
+  auto at = [&](double seconds) { return ClampIndex(static_cast<double>(fiducial) + seconds * rate, n); };
   OneSidedSlopes(smooth, leads, n, back, fwd);
   OneSidedSlopes(raw, leads, n, back_raw, fwd_raw);
-  auto at = [&](double seconds) { return ClampIndex(static_cast<double>(fiducial) + seconds * rate, n); };
   size_t peak = at(-kQrsPeakSearch);
   for (size_t i = peak, end = at(kQrsPeakSearch); i <= end; ++i) {
     if (back[i] > back[peak]) peak = i;
@@ -642,8 +780,8 @@ bool FindQrs(const std::vector<std::vector<float>>& raw, const std::vector<std::
   QuietLevel(back_raw, at(-kOnsetQuietFrom), at(-kOnsetQuietTo), window, raw_floor_on, raw_noise_on);
   QuietLevel(fwd_raw, at(kOffsetQuietFrom), at(kOffsetQuietTo), window, raw_floor_off, raw_noise_off);
   const double height = back[peak];
-  const double thr_on = floor_on + std::max(kNoiseFactor * noise_on, kSlopeFraction * (height - floor_on));
-  const double thr_off = floor_off + std::max(kNoiseFactor * noise_off, kSlopeFraction * (height - floor_off));
+  const double thr_on = floor_on + std::max(kNoiseFactor * noise_on, slope_fraction * (height - floor_on));
+  const double thr_off = floor_off + std::max(kNoiseFactor * noise_off, slope_fraction * (height - floor_off));
   // The low threshold also keeps a share of the high one, so that slow
   // activity around the complex (atrial waves left in the median) does
   // not carry the boundary away.
@@ -708,8 +846,19 @@ bool FindQrs(const std::vector<std::vector<float>>& raw, const std::vector<std::
       const size_t stop = std::min(n - 1, c + reach);
       while (i < stop && fwd_raw[i] > low_off) ++i;
     }
-    offset = fwd_raw[i] <= low_off && i > 0 && fwd_raw[i - 1] > low_off ? Crossing(fwd_raw, i - 1, i, low_off)
-                                                                        : Crossing(fwd, c - 1, c, thr_off);
+    if (fwd_raw[i] <= low_off && i > 0 && fwd_raw[i - 1] > low_off) {
+      offset = Crossing(fwd_raw, i - 1, i, low_off);
+      // The complex ends with a corner: the last steps out of it are each
+      // the share of a full step still before the corner.
+      if (i >= 3) {
+        const double full = std::max(fwd_raw[i - 2], fwd_raw[i - 3]) - raw_floor_off;
+        const double at = static_cast<double>(i - 1) + SlopeShare(fwd_raw[i - 1] - raw_floor_off, full) +
+                          SlopeShare(fwd_raw[i] - raw_floor_off, full);
+        offset = std::clamp(at, static_cast<double>(i - 1), static_cast<double>(i) + 1.0);
+      }
+    } else {
+      offset = Crossing(fwd, c - 1, c, thr_off);
+    }
   }
   return offset > onset;
 }
@@ -725,15 +874,20 @@ Delineation Delineate(const DelineationInput& input) {
     if (li >= m.leads.size() || m.leads[li].size() != n) return d;
   }
 
-  const auto qrs_smooth = Averaged(m, input.leads, kQrsSmoothSeconds);
-  d.qrs_found = FindQrs(m.leads, qrs_smooth, input.leads, m.fiducial, rate, d.qrs_on, d.qrs_off);
+  for (size_t li : input.boundary_leads) {
+    if (li >= m.leads.size() || m.leads[li].size() != n) return d;
+  }
+  const auto qrs_smooth = Averaged(m, input.boundary_leads.empty() ? input.leads : input.boundary_leads, kQrsSmoothSeconds);
+  d.qrs_found = FindQrs(m.leads, qrs_smooth, input.leads, m.fiducial, rate, d.qrs_on, d.qrs_off, kSlopeFraction);
   if (!d.qrs_found) return d;
 
   // Each lead's level just before the QRS onset.
   const size_t on = ClampIndex(d.qrs_on, n);
   const size_t level_from = ClampIndex(d.qrs_on - kPLevelSeconds * rate, n);
+  // (On the medians as they are: smoothed, the level would take in the
+  // first few milliseconds of the complex.)
   std::vector<double> base(m.leads.size(), 0.0);
-  for (size_t li : input.leads) base[li] = Mean(qrs_smooth[li], level_from, on);
+  for (size_t li : input.leads) base[li] = Mean(m.leads[li], level_from, on);
 
   // T end first within a share of the interval, or before the time a P
   // wave and PR interval take ahead of the next QRS; then the P wave after
@@ -752,9 +906,23 @@ Delineation Delineate(const DelineationInput& input) {
   // The leads' own QRS boundaries last, and only behind a P wave: a clean PR
   // segment is what each lead's departure is judged against (atrial
   // activity without P waves would carry it away).
+  // Behind a P wave the PR segment is clean, so the onset may be looked for
+  // again with half the slope threshold: the summed slope's first rise out
+  // of a still segment, not where the complex is already well under way.
+  // Not earlier than the P wave's end nor by more than the leads may move
+  // it. (Without P waves atrial activity would carry a low threshold away;
+  // the end keeps the usual threshold, as the ST segment is seldom still.)
+  if (d.p_present) {
+    double onset = 0, end = 0;
+    if (FindQrs(m.leads, qrs_smooth, input.leads, m.fiducial, rate, onset, end, kOnsetFractionBehindP)) {
+      const double before = d.qrs_on;
+      d.qrs_on = std::clamp(onset, std::max(d.p_off, d.qrs_on - kLeadMaxShift * rate), d.qrs_on);
+      if (d.qrs_on < before) FindP(input, rr, d);
+    }
+  }
   if (d.p_present) {
     const double before = d.qrs_on;
-    RefineQrsByLeads(m, qrs_smooth, input.leads, d);
+    RefineQrsByLeads(m, qrs_smooth, input.boundary_leads.empty() ? input.leads : input.boundary_leads, d);
     // The P wave ends before the complex that now starts earlier.
     if (d.qrs_on < before) FindP(input, rr, d);
   }
