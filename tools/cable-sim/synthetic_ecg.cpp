@@ -27,11 +27,13 @@ struct Wave {
 };
 
 // Timings of a normal adult ECG at 72/min: P about 100 ms, PR about 160 ms,
-// QT about 390 ms (QTc near 425 ms).
+// QRS about 95 ms, QT about 390 ms (QTc near 425 ms). The QRS waves are
+// Gaussians, whose tails reach further than a real complex's corners: their
+// widths are chosen so the complex measures as a normal one does.
 constexpr Wave kP{-0.15, 0.018, {0.08, 0.14, 0.03}};
-constexpr Wave kSeptal{-0.028, 0.008, {-0.12, 0.03, 0.35}};
-constexpr Wave kR{0.0, 0.011, {1.05, 1.0, -0.75}};
-constexpr Wave kS{0.03, 0.011, {-0.25, -0.45, -0.55}};
+constexpr Wave kSeptal{-0.022, 0.006, {-0.12, 0.03, 0.35}};
+constexpr Wave kR{0.0, 0.009, {1.05, 1.0, -0.75}};
+constexpr Wave kS{0.024, 0.008, {-0.25, -0.45, -0.55}};
 constexpr Wave kT{0.26, 0.045, {0.22, 0.28, 0.10}};
 
 double Dot(const Vec& a, const Vec& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
