@@ -58,6 +58,10 @@ constexpr double kStFrom = 0.04, kStTo = 0.08;  // after the offset
 constexpr double kLeadMaxShift = 0.02;
 constexpr double kLeadMaxEndShrink = 0.01;
 constexpr double kLeadNoiseSeconds = 0.1;
+// A lead's boundary counts only when another lead's lies within these of
+// it: ends behind a P wave, onsets where there is none.
+constexpr double kLeadOnsetConfirmSeconds = 0.01;
+constexpr double kLeadEndConfirmSeconds = 0.02;
 
 // T wave.
 constexpr double kTSmoothSeconds = 0.02;
@@ -205,10 +209,23 @@ void QuietLevel(const std::vector<float>& v, size_t from, size_t to, size_t wind
 
 // ------------------------------------------------------------------- QRS
 
+// The boundaries that another lead's lies within `tolerance` of: a lone
+// lead's is more likely atrial activity or noise than the complex.
+std::vector<double> ConfirmedOnly(std::vector<double> v, double tolerance) {
+  std::sort(v.begin(), v.end());
+  std::vector<double> kept;
+  for (size_t i = 0; i < v.size(); ++i) {
+    const bool before = i > 0 && v[i] - v[i - 1] <= tolerance;
+    const bool after = i + 1 < v.size() && v[i + 1] - v[i] <= tolerance;
+    if (before || after) kept.push_back(v[i]);
+  }
+  return kept;
+}
+
 // Each lead's own onset and end near the global ones; the global onset and
 // end become the earliest and the latest of them, within limits.
 void RefineQrsByLeads(const MedianBeats& m, const std::vector<std::vector<float>>& smooth,
-                      std::span<const size_t> leads, Delineation& d) {
+                      std::span<const size_t> leads, bool behind_p, Delineation& d) {
   const size_t n = m.length;
   const double rate = m.rate;
   const size_t h = std::max<size_t>(1, SamplesOf(kLeadSlopeHalf, rate));
@@ -335,6 +352,17 @@ void RefineQrsByLeads(const MedianBeats& m, const std::vector<std::vector<float>
       }
       ends.push_back(end);
     }
+  }
+  // A lone end far past the others is more often a lead's noise or a
+  // slow T-wave upstroke than the complex. Without P waves a lone onset is
+  // more often atrial activity, and the ends are left to the summed slopes:
+  // fibrillatory waves in the ST segment carry several leads' ends away
+  // together.
+  if (behind_p) {
+    ends = ConfirmedOnly(std::move(ends), kLeadEndConfirmSeconds * rate);
+  } else {
+    onsets = ConfirmedOnly(std::move(onsets), kLeadOnsetConfirmSeconds * rate);
+    ends.clear();
   }
   if (!onsets.empty()) {
     const double earliest = *std::min_element(onsets.begin(), onsets.end());
@@ -903,9 +931,11 @@ Delineation Delineate(const DelineationInput& input) {
     // A T end that moved moves the start of the P search with it.
     if (d.t_found && d.t_off != t_before) FindP(input, rr, d);
   }
-  // The leads' own QRS boundaries last, and only behind a P wave: a clean PR
-  // segment is what each lead's departure is judged against (atrial
-  // activity without P waves would carry it away).
+  // The leads' own QRS boundaries last. Behind a P wave a clean PR segment
+  // is what each lead's departure is judged against; without one, atrial
+  // activity could carry a single lead's onset away, so an onset counts
+  // only where a second lead confirms it, and the end stays the summed
+  // slopes'.
   // Behind a P wave the PR segment is clean, so the onset may be looked for
   // again with half the slope threshold: the summed slope's first rise out
   // of a still segment, not where the complex is already well under way.
@@ -920,11 +950,12 @@ Delineation Delineate(const DelineationInput& input) {
       if (d.qrs_on < before) FindP(input, rr, d);
     }
   }
-  if (d.p_present) {
+  {
     const double before = d.qrs_on;
-    RefineQrsByLeads(m, qrs_smooth, input.boundary_leads.empty() ? input.leads : input.boundary_leads, d);
+    RefineQrsByLeads(m, qrs_smooth, input.boundary_leads.empty() ? input.leads : input.boundary_leads,
+                     d.p_present, d);
     // The P wave ends before the complex that now starts earlier.
-    if (d.qrs_on < before) FindP(input, rr, d);
+    if (d.p_present && d.qrs_on < before) FindP(input, rr, d);
   }
   if (!(d.qrs_off > d.qrs_on)) d.qrs_found = d.t_found = d.p_present = false;
   return d;

@@ -7,11 +7,13 @@
 // the complex's largest slope, or four noise spreads of the quiet stretch)
 // and then, on the unsmoothed medians, down into that noise (hysteresis).
 // Behind a P wave (a clean PR segment) the onset is looked for again at half
-// that threshold, and each usable lead (the calculated limb leads too) gives
+// that threshold. Each usable lead (the calculated limb leads too) gives
 // its own onset and end from its own slope (a share of its first and last
 // slope peak, or its noise); the earliest onset and the latest end move the
 // complex's boundaries within limits (the cardiologists' global fiducials
-// are those of the extreme leads).
+// are those of the extreme leads), but only where a second lead's mark lies
+// close: ends behind a P wave, onsets without one (there atrial activity
+// could move a single lead, and the end stays the summed slopes').
 // T end: in every lead with a T wave of some size whose single beats agree
 // with it, the trapezium-area method of Zhang et al. (2006) from the
 // steepest point after the T peak; the second latest of those ends,

@@ -162,6 +162,11 @@ struct DelineationCase {
   double p_uv = 0;
   double early = 0;
   double early_uv = 30;
+  // Leads 1..`tail_leads` not back at their level when the others are: a
+  // further half sine wave of -`tail_uv` lasting `tail` seconds.
+  size_t tail_leads = 0;
+  double tail = 0.05;
+  double tail_uv = 100;
 };
 
 struct DelineationBench {
@@ -206,6 +211,9 @@ void BuildDelineationBench(const DelineationCase& c, DelineationBench& b) {
       if (c.early > 0 && t >= 0 && t <= qrs) lead0 = -c.early_uv * (1 - t / qrs);
       for (size_t li = 0; li < kLeads; ++li) {
         double noise = li == 0 ? lead0 : 0.0;
+        if (li >= 1 && li <= c.tail_leads && t > qrs && t <= qrs + c.tail) {
+          noise -= c.tail_uv * std::sin(std::numbers::pi * (t - qrs) / c.tail);
+        }
         if (li == c.noisy_lead && c.noise > 0 && t > qrs + 0.05 && t < 0.75 * c.rr) {
           for (int j = 0; j < 3; ++j) noise += c.noise / 3.0 * std::sin(2 * std::numbers::pi * hz[j] * t + phase[j]);
         }
@@ -294,6 +302,55 @@ TEST(EngineDelineation, TheEarliestLeadStartsTheComplexWithinALimit) {
     // delays a little), well after the lead's own 30 ms.
     EXPECT_GE(d2.qrs_on, far.qrs_on - 0.02 * rate - 0.5);
     EXPECT_LE(d2.qrs_on, far.qrs_on - 0.016 * rate);
+  }
+}
+
+// Behind a P wave a lead whose own end lies far past every other lead's
+// does not end the complex alone; where a second lead agrees, the complex
+// ends later, by no more than 20 ms.
+TEST(EngineDelineation, ALateEndCountsOnlyWhereASecondLeadConfirmsIt) {
+  for (double rate : {500.0, 250.0}) {
+    SCOPED_TRACE(testing::Message() << rate << " Hz");
+    DelineationCase c;
+    c.rate = rate;
+    c.p_uv = 100;
+    DelineationBench plain;
+    BuildDelineationBench(c, plain);
+    const Delineation d0 = Delineate(plain.input);
+    ASSERT_TRUE(d0.p_present);
+
+    c.tail_leads = 1;
+    DelineationBench lone;
+    BuildDelineationBench(c, lone);
+    const Delineation d1 = Delineate(lone.input);
+    ASSERT_TRUE(d1.p_present);
+    // (The summed slopes see a little of it.)
+    EXPECT_LE(d1.qrs_off, d0.qrs_off + 0.006 * rate);
+
+    c.tail_leads = 2;
+    DelineationBench pair;
+    BuildDelineationBench(c, pair);
+    const Delineation d2 = Delineate(pair.input);
+    ASSERT_TRUE(d2.p_present);
+    EXPECT_GE(d2.qrs_off, d0.qrs_off + 0.015 * rate);
+    EXPECT_LE(d2.qrs_off, d0.qrs_off + 0.025 * rate);
+  }
+}
+
+// Without P waves a single lead's early departure is taken for atrial
+// activity: the complex starts where the leads' summed slope says.
+TEST(EngineDelineation, WithoutPWavesALoneEarlyLeadDoesNotStartTheComplex) {
+  for (double rate : {500.0, 250.0}) {
+    SCOPED_TRACE(testing::Message() << rate << " Hz");
+    DelineationCase c;
+    c.rate = rate;
+    c.early = 0.012;
+    DelineationBench b;
+    BuildDelineationBench(c, b);
+    const Delineation d = Delineate(b.input);
+    ASSERT_TRUE(d.qrs_found);
+    ASSERT_FALSE(d.p_present);
+    EXPECT_NEAR(d.qrs_on, b.qrs_on, 0.5);
   }
 }
 
