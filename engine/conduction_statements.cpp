@@ -154,16 +154,19 @@ void ConductionStatements(const RuleContext& c, std::vector<uint16_t>& out) {
 
 void AxisStatements(const RuleContext& c, std::vector<uint16_t>& out) {
   // Normal -30 to +90 degrees; left -30 to -90; right +90 to +180;
-  // -90 to -180 extreme (northwest); none when the mean vector vanishes.
-  const int32_t a = c.qrs_axis;
-  if (a == 999) {
-    out.push_back(kIndeterminateAxis);
-  } else if (a < -90) {
-    out.push_back(kExtremeAxis);
-  } else if (a < -30) {
-    out.push_back(kLeftAxisDeviation);
-  } else if (a > 90) {
-    out.push_back(kRightAxisDeviation);
+  // -90 to -180 extreme (northwest); indeterminate when the mean vector
+  // vanishes. The sector comes from the polarity of the net QRS in I, II
+  // and aVF when those leads are clearly positive or negative (it does not
+  // depend on the leads' relative scale); near a boundary, where one of
+  // them is equiphasic, the angle of the areas places the axis.
+  FrontalSector sector = c.qrs_sector;
+  if (sector == FrontalSector::kUnknown) sector = SectorOfAngle(c.qrs_axis);
+  switch (sector) {
+    case FrontalSector::kUnknown: out.push_back(kIndeterminateAxis); break;
+    case FrontalSector::kNorthwest: out.push_back(kExtremeAxis); break;
+    case FrontalSector::kLeft: out.push_back(kLeftAxisDeviation); break;
+    case FrontalSector::kRight: out.push_back(kRightAxisDeviation); break;
+    case FrontalSector::kNormal: break;
   }
 }
 
