@@ -24,7 +24,8 @@ constexpr double kQrsPeakSearch = 0.08;
 constexpr double kOnsetQuietFrom = 0.20, kOnsetQuietTo = 0.03;   // before the fiducial
 constexpr double kOffsetQuietFrom = 0.04, kOffsetQuietTo = 0.20;  // after it
 constexpr double kQuietWindowSeconds = 0.02;
-constexpr double kSlopeFraction = 0.04;   // of the complex's largest summed slope
+constexpr double kSlopeFraction = kQrsSlopeFraction;  // of the complex's largest summed slope
+constexpr double kOnsetFractionBehindP = 0.02;
 constexpr double kNoiseFactor = 4.0;      // spreads of the quiet stretch
 constexpr double kLowNoiseFactor = 1.0;
 constexpr double kLowShare = 0.7;
@@ -39,9 +40,11 @@ constexpr double kLeadLevelFrom = 0.03, kLeadLevelTo = 0.01;  // before the onse
 constexpr double kLeadSearchSeconds = 0.04;
 constexpr double kLeadWalkSeconds = 0.03;
 // Each lead's return: its slope settles to that of its early ST segment
-// (within 1 µV/ms, or the segment's own slope noise).
+// (within 1 µV/ms, or the segment's own slope noise), taken from 40 ms after
+// the summed slopes' end: closer, it began inside the slow last part of a
+// complex whose steep part the threshold had already let go.
 constexpr double kLeadSettleUvPerMs = 1.0;
-constexpr double kStFrom = 0.02, kStTo = 0.06;  // after the offset
+constexpr double kStFrom = 0.04, kStTo = 0.08;  // after the offset
 // The second earliest onset and the second latest end over the leads: the
 // cardiologists' global fiducials are the extreme leads', but a single lead
 // should not decide.
@@ -55,7 +58,12 @@ constexpr double kTSearchFromOffset = 0.06;
 constexpr double kTShareOfInterval = 0.7;
 constexpr double kTBeforeNextQrs = 0.22;
 constexpr double kTBeforeNextP = 0.02;
-constexpr float kMinTAmplitude = 40.0f;  // µV
+// A lead's T wave counts from 20 µV (2 % of a lead whose complex spans 1 mV)
+// when its single beats agree with it: the agreement, not the size, tells a
+// low T wave from noise left in the median.
+constexpr float kMinTAmplitude = 20.0f;  // µV
+constexpr float kMinTAgreement = 0.5f;
+constexpr double kTAgreementBefore = 0.1, kTAgreementAfter = 0.02;  // around peak and end
 constexpr float kTRelativeAmplitude = 0.25f;
 constexpr float kBiphasicRatio = 0.4f;
 constexpr double kSteepestWithin = 0.15;
@@ -109,6 +117,16 @@ double Crossing(const std::vector<float>& v, size_t a, size_t b, double threshol
   if (va == vb) return static_cast<double>(a);
   const double t = std::clamp((threshold - va) / (vb - va), 0.0, 1.0);
   return static_cast<double>(a) + t * (static_cast<double>(b) - static_cast<double>(a));
+}
+
+// Sub-sample place of a corner where a straight stretch of slope `full`
+// (per sample) meets a flat one: the steps across it are partial, each in
+// proportion to the part of its sample interval still on the slope. Summing
+// those parts from a sample known to be on the slope gives the corner to a
+// fraction of a sample, which matters at 250 Hz where a sample is 4 ms.
+double SlopeShare(double step, double full) {
+  if (!(full > 0)) return 0.0;
+  return std::clamp(step / full, 0.0, 1.0);
 }
 
 double Mean(const std::vector<float>& v, size_t lo, size_t hi) {
@@ -230,7 +248,15 @@ void RefineQrsByLeads(const MedianBeats& m, const std::vector<std::vector<float>
           while (i > stop && std::fabs(y[i] - level) > sink) --i;
         }
         const double a = std::fabs(y[i] - level), b = std::fabs(y[i + 1] - level);
-        onsets.push_back(static_cast<double>(i) + (b > a ? std::clamp((sink - a) / (b - a), 0.0, 1.0) : 0.0));
+        double onset = static_cast<double>(i) + (b > a ? std::clamp((sink - a) / (b - a), 0.0, 1.0) : 0.0);
+        // At a corner in (i, i + 1] the lead's first departure is the share
+        // of its next, full step still after the corner.
+        if (i + 2 < n) {
+          const double full = std::fabs(double{y[i + 2]} - y[i + 1]);
+          onset = std::clamp(static_cast<double>(i + 1) - SlopeShare(b - a, full), static_cast<double>(i),
+                             static_cast<double>(i + 1));
+        }
+        onsets.push_back(onset);
       }
     }
 
@@ -267,7 +293,17 @@ void RefineQrsByLeads(const MedianBeats& m, const std::vector<std::vector<float>
           const size_t stop = ClampIndex(static_cast<double>(j) + kLeadWalkSeconds * rate, n);
           while (i < stop && i + 1 < n && std::fabs(y[i + 1] - y[i] - mean) > sink) ++i;
         }
-        ends.push_back(static_cast<double>(i));
+        // The lead still moves from i - 1 to i and has settled after i: the
+        // corner lies in that interval, where the step's share of the full
+        // step before it places it.
+        double end = static_cast<double>(i);
+        if (i >= 2 && i + 1 < n) {
+          auto step = [&](size_t k) { return std::fabs(double{y[k + 1]} - y[k] - mean); };
+          const double full = step(i - 2);
+          end = static_cast<double>(i - 1) + SlopeShare(step(i - 1), full) + SlopeShare(step(i), full);
+          end = std::clamp(end, static_cast<double>(i) - 1.0, static_cast<double>(i) + 1.0);
+        }
+        ends.push_back(end);
       }
     }
   }
@@ -359,6 +395,18 @@ bool TEndOfLead(const std::vector<float>& y, const std::vector<float>& raw, size
     }
   }
   out.end = static_cast<double>(refined);
+  // The corner to a fraction of a sample: from two samples before the best
+  // one, add each step's share of the full descent (the steepest of the two
+  // steps before), within a sample of the best one.
+  if (refined >= 4 && refined + 1 < raw.size()) {
+    auto step = [&](size_t i) { return sign * (double{raw[i]} - raw[i + 1]); };
+    const double full = std::max(step(refined - 4), step(refined - 3));
+    if (full > 0) {
+      double at = static_cast<double>(refined - 2);
+      for (size_t i = refined - 2; i <= refined; ++i) at += SlopeShare(step(i), full);
+      out.end = std::clamp(at, out.end - 1.0, out.end + 1.0);
+    }
+  }
   return true;
 }
 
@@ -378,9 +426,46 @@ void RootMeanSquare(const std::vector<std::vector<float>>& leads, const std::vec
   }
 }
 
+// Mean correlation of one lead's single beats with its median over
+// [from, to]: a T wave the beats share agrees, noise left in the median of a
+// few beats does not.
+float LeadAgreement(const DelineationInput& input, size_t li, size_t from, size_t to) {
+  const MedianBeats& m = *input.medians;
+  if (input.corrected == nullptr || input.fiducials.empty() || to <= from + 2) return 1.0f;
+  const std::vector<float>& med = m.leads[li];
+  const std::vector<float>& x = (*input.corrected)[li];
+  const size_t w = to - from + 1;
+  double mb = 0;
+  for (size_t k = 0; k < w; ++k) mb += med[from + k];
+  mb /= static_cast<double>(w);
+  double sum_r = 0;
+  size_t beats = 0;
+  for (size_t f : input.fiducials) {
+    if (f + from < m.fiducial) continue;
+    const size_t start = f + from - m.fiducial;
+    if (start + w > x.size()) continue;
+    double ma = 0;
+    for (size_t k = 0; k < w; ++k) ma += x[start + k];
+    ma /= static_cast<double>(w);
+    double ab = 0, aa = 0, bb = 0;
+    for (size_t k = 0; k < w; ++k) {
+      const double a = x[start + k] - ma, b = med[from + k] - mb;
+      ab += a * b;
+      aa += a * a;
+      bb += b * b;
+    }
+    if (!(aa > 0) || !(bb > 0)) continue;
+    sum_r += ab / std::sqrt(aa * bb);
+    ++beats;
+  }
+  return beats > 0 ? static_cast<float>(sum_r / static_cast<double>(beats)) : 0.0f;
+}
+
 // The global T end between the QRS and `limit`: the second latest of the
 // leads' ends (the latest when fewer than three leads have a T wave) over
-// the leads whose T wave is at least a quarter of the largest.
+// the leads whose T wave is at least a quarter of the largest and whose
+// single beats agree with it, averaged with the end on the RMS of the leads
+// that do not disagree.
 void FindT(const DelineationInput& input, const std::vector<std::vector<float>>& smooth,
            const std::vector<double>& base, double limit, Delineation& d) {
   const MedianBeats& m = *input.medians;
@@ -393,12 +478,20 @@ void FindT(const DelineationInput& input, const std::vector<std::vector<float>>&
   const size_t to = ClampIndex(std::min(limit, static_cast<double>(n) - 2.0), n);
   const size_t settle = SamplesOf(kTSmoothSeconds / 2.0, m.rate) + 1;
   std::vector<LeadTEnd> ends;
+  std::vector<size_t> agreeing;  // leads whose T wave (or its absence) the beats share
   float largest = 0;
   for (size_t li : input.leads) {
     LeadTEnd e;
     if (TEndOfLead(smooth[li], m.leads[li], settle, base[li], from, to, m.rate, e)) {
+      if (LeadAgreement(input, li, ClampIndex(e.peak - kTAgreementBefore * m.rate, n),
+                        ClampIndex(e.end + kTAgreementAfter * m.rate, n)) < kMinTAgreement) {
+        continue;
+      }
+      agreeing.push_back(li);
       ends.push_back(e);
       largest = std::max(largest, e.amplitude);
+    } else {
+      agreeing.push_back(li);
     }
   }
   d.t_amplitude = largest;
@@ -420,8 +513,8 @@ void FindT(const DelineationInput& input, const std::vector<std::vector<float>>&
   // one lead's low, drawn-out T wave moves the lead rank, but much less the
   // RMS, whose T wave is as large as the leads' together.
   std::vector<float> rms_smooth, rms_raw;
-  RootMeanSquare(smooth, base, input.leads, rms_smooth);
-  RootMeanSquare(m.leads, base, input.leads, rms_raw);
+  RootMeanSquare(smooth, base, agreeing, rms_smooth);
+  RootMeanSquare(m.leads, base, agreeing, rms_raw);
   LeadTEnd joint;
   if (TEndOfLead(rms_smooth, rms_raw, settle, 0.0, from, to, m.rate, joint)) d.t_off = 0.5 * (d.t_off + joint.end);
 }
@@ -589,7 +682,17 @@ void FindP(const DelineationInput& input, double rr, Delineation& d) {
     };
     for (size_t k = on_lo; k <= on_hi && k + hold < n; ++k) {
       if (back_raw[k] <= low_b) continue;
-      if (k > 0 && held(back_raw, k, k + hold - 1, low_b)) p_on = Crossing(back_raw, k - 1, k, low_b);
+      if (k > 0 && held(back_raw, k, k + hold - 1, low_b)) {
+        p_on = Crossing(back_raw, k - 1, k, low_b);
+        // Where the wave starts with a corner, the steps into it are a
+        // share of the full step: that places the corner within a sample.
+        if (k + 2 < n) {
+          const double full = std::max(back_raw[k + 1], back_raw[k + 2]) - floor_b;
+          const double at = static_cast<double>(k) - SlopeShare(back_raw[k] - floor_b, full) -
+                            SlopeShare(back_raw[k - 1] - floor_b, full);
+          p_on = std::clamp(at, static_cast<double>(k) - 1.5, static_cast<double>(k));
+        }
+      }
       break;
     }
     // (Not from the QRS onset itself: the complex may begin a little before it.)
@@ -597,7 +700,15 @@ void FindP(const DelineationInput& input, double rr, Delineation& d) {
     const size_t off_from = std::min(off_hi, on > margin ? on - margin : 0);
     for (size_t k = off_from; k > off_stop && k >= hold; --k) {
       if (fwd_raw[k] <= low_f) continue;
-      if (held(fwd_raw, k + 1 - hold, k, low_f)) p_off = Crossing(fwd_raw, k, k + 1, low_f);
+      if (held(fwd_raw, k + 1 - hold, k, low_f)) {
+        p_off = Crossing(fwd_raw, k, k + 1, low_f);
+        if (k >= 2 && k + 1 < n) {
+          const double full = std::max(fwd_raw[k - 1], fwd_raw[k - 2]) - floor_f;
+          const double at = static_cast<double>(k) + SlopeShare(fwd_raw[k] - floor_f, full) +
+                            SlopeShare(fwd_raw[k + 1] - floor_f, full);
+          p_off = std::clamp(at, static_cast<double>(k), static_cast<double>(k) + 1.5);
+        }
+      }
       break;
     }
   }
@@ -620,14 +731,15 @@ void FindP(const DelineationInput& input, double rr, Delineation& d) {
 }  // namespace
 
 bool FindQrs(const std::vector<std::vector<float>>& raw, const std::vector<std::vector<float>>& smooth,
-             std::span<const size_t> leads, size_t fiducial, double rate, double& onset, double& offset) {
+             std::span<const size_t> leads, size_t fiducial, double rate, double& onset, double& offset,
+             double slope_fraction) {
   size_t n = 0;
   for (size_t li : leads) n = std::max(n, smooth[li].size());
   if (n < 8 || fiducial >= n || leads.empty()) return false;
   std::vector<float> back, fwd, back_raw, fwd_raw;
+  auto at = [&](double seconds) { return ClampIndex(static_cast<double>(fiducial) + seconds * rate, n); };
   OneSidedSlopes(smooth, leads, n, back, fwd);
   OneSidedSlopes(raw, leads, n, back_raw, fwd_raw);
-  auto at = [&](double seconds) { return ClampIndex(static_cast<double>(fiducial) + seconds * rate, n); };
   size_t peak = at(-kQrsPeakSearch);
   for (size_t i = peak, end = at(kQrsPeakSearch); i <= end; ++i) {
     if (back[i] > back[peak]) peak = i;
@@ -642,8 +754,8 @@ bool FindQrs(const std::vector<std::vector<float>>& raw, const std::vector<std::
   QuietLevel(back_raw, at(-kOnsetQuietFrom), at(-kOnsetQuietTo), window, raw_floor_on, raw_noise_on);
   QuietLevel(fwd_raw, at(kOffsetQuietFrom), at(kOffsetQuietTo), window, raw_floor_off, raw_noise_off);
   const double height = back[peak];
-  const double thr_on = floor_on + std::max(kNoiseFactor * noise_on, kSlopeFraction * (height - floor_on));
-  const double thr_off = floor_off + std::max(kNoiseFactor * noise_off, kSlopeFraction * (height - floor_off));
+  const double thr_on = floor_on + std::max(kNoiseFactor * noise_on, slope_fraction * (height - floor_on));
+  const double thr_off = floor_off + std::max(kNoiseFactor * noise_off, slope_fraction * (height - floor_off));
   // The low threshold also keeps a share of the high one, so that slow
   // activity around the complex (atrial waves left in the median) does
   // not carry the boundary away.
@@ -708,8 +820,19 @@ bool FindQrs(const std::vector<std::vector<float>>& raw, const std::vector<std::
       const size_t stop = std::min(n - 1, c + reach);
       while (i < stop && fwd_raw[i] > low_off) ++i;
     }
-    offset = fwd_raw[i] <= low_off && i > 0 && fwd_raw[i - 1] > low_off ? Crossing(fwd_raw, i - 1, i, low_off)
-                                                                        : Crossing(fwd, c - 1, c, thr_off);
+    if (fwd_raw[i] <= low_off && i > 0 && fwd_raw[i - 1] > low_off) {
+      offset = Crossing(fwd_raw, i - 1, i, low_off);
+      // The complex ends with a corner: the last steps out of it are each
+      // the share of a full step still before the corner.
+      if (i >= 3) {
+        const double full = std::max(fwd_raw[i - 2], fwd_raw[i - 3]) - raw_floor_off;
+        const double at = static_cast<double>(i - 1) + SlopeShare(fwd_raw[i - 1] - raw_floor_off, full) +
+                          SlopeShare(fwd_raw[i] - raw_floor_off, full);
+        offset = std::clamp(at, static_cast<double>(i - 1), static_cast<double>(i) + 1.0);
+      }
+    } else {
+      offset = Crossing(fwd, c - 1, c, thr_off);
+    }
   }
   return offset > onset;
 }
@@ -726,14 +849,16 @@ Delineation Delineate(const DelineationInput& input) {
   }
 
   const auto qrs_smooth = Averaged(m, input.leads, kQrsSmoothSeconds);
-  d.qrs_found = FindQrs(m.leads, qrs_smooth, input.leads, m.fiducial, rate, d.qrs_on, d.qrs_off);
+  d.qrs_found = FindQrs(m.leads, qrs_smooth, input.leads, m.fiducial, rate, d.qrs_on, d.qrs_off, kSlopeFraction);
   if (!d.qrs_found) return d;
 
   // Each lead's level just before the QRS onset.
   const size_t on = ClampIndex(d.qrs_on, n);
   const size_t level_from = ClampIndex(d.qrs_on - kPLevelSeconds * rate, n);
+  // (On the medians as they are: smoothed, the level would take in the
+  // first few milliseconds of the complex.)
   std::vector<double> base(m.leads.size(), 0.0);
-  for (size_t li : input.leads) base[li] = Mean(qrs_smooth[li], level_from, on);
+  for (size_t li : input.leads) base[li] = Mean(m.leads[li], level_from, on);
 
   // T end first within a share of the interval, or before the time a P
   // wave and PR interval take ahead of the next QRS; then the P wave after
@@ -752,6 +877,20 @@ Delineation Delineate(const DelineationInput& input) {
   // The leads' own QRS boundaries last, and only behind a P wave: a clean PR
   // segment is what each lead's departure is judged against (atrial
   // activity without P waves would carry it away).
+  // Behind a P wave the PR segment is clean, so the onset may be looked for
+  // again with half the slope threshold: the summed slope's first rise out
+  // of a still segment, not where the complex is already well under way.
+  // Not earlier than the P wave's end nor by more than the leads may move
+  // it. (Without P waves atrial activity would carry a low threshold away;
+  // the end keeps the usual threshold, as the ST segment is seldom still.)
+  if (d.p_present) {
+    double onset = 0, end = 0;
+    if (FindQrs(m.leads, qrs_smooth, input.leads, m.fiducial, rate, onset, end, kOnsetFractionBehindP)) {
+      const double before = d.qrs_on;
+      d.qrs_on = std::clamp(onset, std::max(d.p_off, d.qrs_on - kLeadMaxShift * rate), d.qrs_on);
+      if (d.qrs_on < before) FindP(input, rr, d);
+    }
+  }
   if (d.p_present) {
     const double before = d.qrs_on;
     RefineQrsByLeads(m, qrs_smooth, input.leads, d);

@@ -6,13 +6,17 @@
 // segments; onset and end are where they fall under a threshold (4 % of
 // the complex's largest slope, or four noise spreads of the quiet stretch)
 // and then, on the unsmoothed medians, down into that noise (hysteresis).
-// Each lead then gives its own departure from its PR level and its own
-// return to its early ST slope; the second earliest and second latest of
-// those are the global onset and end (the cardiologists' global fiducials
-// are those of the extreme leads).
-// T end: in every lead with a T wave of some size, the trapezium-area
-// method of Zhang et al. (2006) from the steepest point after the T peak;
-// the global end is the second latest of those ends.
+// Behind a P wave (a clean PR segment) the onset is looked for again at half
+// that threshold, and each lead gives its own departure from its PR level
+// and its own return to its early ST slope; the earliest departure and the
+// latest return may widen the complex a little (the cardiologists' global
+// fiducials are those of the extreme leads).
+// T end: in every lead with a T wave of some size whose single beats agree
+// with it, the trapezium-area method of Zhang et al. (2006) from the
+// steepest point after the T peak; the second latest of those ends,
+// averaged with the same method's end on the leads' RMS.
+// Corners are placed to a fraction of a sample from the partial steps
+// across them (at 250 Hz a sample is 4 ms).
 // P: searched between the end of the previous T wave and the QRS onset, as
 // the peak of the leads' joint deviation from the line joining the window's
 // start level to the PR level; onset and offset where the summed slope
@@ -56,10 +60,14 @@ struct DelineationInput {
 
 Delineation Delineate(const DelineationInput& input);
 
+// Share of the complex's largest summed slope under which the QRS is over.
+inline constexpr double kQrsSlopeFraction = 0.04;
+
 // The QRS of one set of medians alone (as they are, and lightly smoothed),
 // also for the first pass that places the baseline knots. Fractional
 // samples; false when none is found.
 bool FindQrs(const std::vector<std::vector<float>>& raw, const std::vector<std::vector<float>>& smooth,
-             std::span<const size_t> leads, size_t fiducial, double rate, double& onset, double& offset);
+             std::span<const size_t> leads, size_t fiducial, double rate, double& onset, double& offset,
+             double slope_fraction = kQrsSlopeFraction);
 
 }  // namespace ecg::engine

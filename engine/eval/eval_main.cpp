@@ -88,23 +88,32 @@ void PlotRecord(const std::string& file, const RecordAnalysis& run, const Record
   const Rgb colours[5] = {{0, 90, 255}, {0, 90, 255}, {230, 0, 0}, {230, 0, 0}, {0, 160, 0}};
   const double marks[5] = {d.p_on, d.p_off, d.qrs_on, d.qrs_off, d.t_off};
   const bool have[5] = {d.p_present, d.p_present, d.qrs_found, d.qrs_found, d.t_found};
-  const double px_per_sample = static_cast<double>(kBandWidth - 2 * kMargin) / static_cast<double>(m.length);
+  // ECG_PLOT_FROM / ECG_PLOT_TO (seconds of the median beat) show a part
+  // of it only, wider.
+  const double from = std::getenv("ECG_PLOT_FROM") ? std::atof(std::getenv("ECG_PLOT_FROM")) * m.rate : 0.0;
+  const double to = std::getenv("ECG_PLOT_TO") ? std::atof(std::getenv("ECG_PLOT_TO")) * m.rate
+                                               : static_cast<double>(m.length);
+  const double shown = to > from ? to - from : static_cast<double>(m.length);
+  const double px_per_sample = static_cast<double>(kBandWidth - 2 * kMargin) / shown;
   for (int slot = 0; slot < kSlotCount; ++slot) {
-    const int x0 = (slot / 6) * kBandWidth + kMargin;
+    const int x0 = (slot / 6) * kBandWidth + kMargin - static_cast<int>(from * px_per_sample);
+    const int left = (slot / 6) * kBandWidth + kMargin, right = left + kBandWidth - 2 * kMargin;
     const int y_top = (slot % 6) * kBandHeight;
     const int y_mid = y_top + kBandHeight / 2;
-    for (int t = 0; t * 0.1 <= m.length / m.rate; ++t) {
-      const int x = x0 + static_cast<int>(t * 0.1 * m.rate * px_per_sample);
-      canvas.VLine(x, y_top + 2, y_top + kBandHeight - 2, {225, 225, 225});
+    const double grid = shown < 0.5 * m.rate ? 0.02 : 0.1;
+    for (int t = 0; t * grid <= m.length / m.rate; ++t) {
+      const int x = x0 + static_cast<int>(t * grid * m.rate * px_per_sample);
+      if (x >= left && x <= right) canvas.VLine(x, y_top + 2, y_top + kBandHeight - 2, {225, 225, 225});
     }
-    canvas.Line(x0, y_mid, x0 + kBandWidth - 2 * kMargin, y_mid, {200, 200, 200});
+    canvas.Line(left, y_mid, right, y_mid, {200, 200, 200});
     for (int i = 0; i < 5; ++i) {
       if (have[i]) {
         const int x = x0 + static_cast<int>(marks[i] * px_per_sample);
-        canvas.VLine(x, y_top + 2, y_mid, colours[i]);
+        if (x >= left && x <= right) canvas.VLine(x, y_top + 2, y_mid, colours[i]);
       }
       if (evaluation.reference_in_median[i]) {
         const int x = x0 + static_cast<int>(*evaluation.reference_in_median[i] * px_per_sample);
+        if (x < left || x > right) continue;
         const Rgb dark{static_cast<uint8_t>(colours[i].r / 2), static_cast<uint8_t>(colours[i].g / 2),
                        static_cast<uint8_t>(colours[i].b / 2)};
         canvas.VLine(x, y_mid, y_top + kBandHeight - 2, dark);
@@ -116,6 +125,7 @@ void PlotRecord(const std::string& file, const RecordAnalysis& run, const Record
     int px = -1, py = 0;
     for (size_t k = 0; k < y.size(); ++k) {
       const int x = x0 + static_cast<int>(static_cast<double>(k) * px_per_sample);
+      if (x < left || x > right) continue;
       const int yy = std::clamp(y_mid - static_cast<int>(y[k] / 1000.0 * kPixelsPerMv), y_top + 1,
                                 y_top + kBandHeight - 1);
       if (px >= 0) canvas.Line(px, py, x, yy, {0, 0, 0});

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -12,6 +13,7 @@
 
 #include "engine/axes.h"
 #include "engine/baseline.h"
+#include "engine/delineation.h"
 #include "engine/ecg_signal.h"
 #include "engine/eval/json_value.h"
 #include "engine/eval/ludb_reference.h"
@@ -140,6 +142,118 @@ TEST(EngineMedians, TheMedianIgnoresAnOutlierBeatAndFlaggedSamples) {
   EXPECT_EQ(out[1], 0.0f);
   EXPECT_EQ(out[2], 0.0f);  // lead[0]
   EXPECT_EQ(out[4], 33.0f);
+}
+
+// Beats of known shape for the delineation: a QRS of 80 ms from `qrs_on`
+// and a T wave of `t_uv` ending `qt` seconds after it (a cosine rise, then a
+// straight fall with a corner at the end), every lead alike, plus `noise`
+// (µV, slow: 3-8 Hz) in lead `noisy_lead` over the ST-T part of the beat,
+// new in every beat.
+struct DelineationCase {
+  double rate = 500;
+  double rr = 1.0;       // seconds
+  double qt = 0.40;
+  double t_uv = 30;
+  double noise = 0;
+  size_t noisy_lead = 3;
+};
+
+struct DelineationBench {
+  MedianBeats medians;
+  std::vector<std::vector<float>> corrected;
+  std::vector<size_t> fiducials;
+  DelineationInput input;
+  double qrs_on = 0;  // sample of the median beat
+};
+
+void BuildDelineationBench(const DelineationCase& c, DelineationBench& b) {
+  constexpr size_t kLeads = 4, kBeats = 9;
+  const auto beat_len = static_cast<size_t>(std::lround(c.rr * c.rate));
+  const size_t n = beat_len * (kBeats + 2);
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  b.corrected.assign(kLeads, std::vector<float>(n, 0.0f));
+  b.fiducials.clear();
+  const double qrs = 0.08, t_width = 0.18;
+  for (size_t k = 1; k <= kBeats; ++k) {
+    const double on = static_cast<double>(k * beat_len) / c.rate;
+    b.fiducials.push_back(static_cast<size_t>(std::lround((on + qrs / 2) * c.rate)));
+    double phase[3], hz[3];
+    for (int j = 0; j < 3; ++j) {
+      phase[j] = 2 * std::numbers::pi * unit(rng);
+      hz[j] = 3.0 + 5.0 * unit(rng);
+    }
+    for (size_t i = k * beat_len; i < (k + 1) * beat_len; ++i) {
+      const double t = static_cast<double>(i) / c.rate - on;
+      double v = 0;
+      if (t >= 0 && t <= qrs) v = 1000.0 * std::sin(std::numbers::pi * t / qrs);
+      const double t_from = c.qt - t_width, rise = 0.6 * t_width;
+      if (t >= t_from && t < t_from + rise) v += c.t_uv * 0.5 * (1 - std::cos(std::numbers::pi * (t - t_from) / rise));
+      if (t >= t_from + rise && t <= c.qt) v += c.t_uv * (c.qt - t) / (t_width - rise);
+      for (size_t li = 0; li < kLeads; ++li) {
+        double noise = 0;
+        if (li == c.noisy_lead && c.noise > 0 && t > qrs + 0.05 && t < 0.75 * c.rr) {
+          for (int j = 0; j < 3; ++j) noise += c.noise / 3.0 * std::sin(2 * std::numbers::pi * hz[j] * t + phase[j]);
+        }
+        b.corrected[li][i] = static_cast<float>(v + noise);
+      }
+    }
+  }
+  b.medians.rate = c.rate;
+  b.medians.length = static_cast<size_t>(std::lround(kMedianSeconds * c.rate));
+  b.medians.fiducial = static_cast<size_t>(std::lround(kMedianFiducialSeconds * c.rate));
+  b.medians.leads.resize(kLeads);
+  for (size_t li = 0; li < kLeads; ++li) {
+    MedianOfWindows(b.corrected[li], nullptr, b.fiducials, b.medians.fiducial, b.medians.length, b.medians.leads[li]);
+  }
+  b.qrs_on = static_cast<double>(b.medians.fiducial) - qrs / 2 * c.rate;
+  b.input.medians = &b.medians;
+  b.input.leads = {0, 1, 2, 3};
+  b.input.rr_samples = c.rr * c.rate;
+  b.input.corrected = &b.corrected;
+  b.input.fiducials = b.fiducials;
+}
+
+double QtMs(const Delineation& d, double rate) { return (d.t_off - d.qrs_on) * 1000.0 / rate; }
+
+// T waves of 30 µV (3 % of the complex) that every beat shares are
+// measured; their end is a corner, placed to within 2 ms at 500 and 250 Hz
+// wherever it falls between samples.
+TEST(EngineDelineation, LowTWavesTheBeatsShareAreMeasuredToTheirCorner) {
+  for (double rate : {500.0, 250.0}) {
+    for (double qt : {0.400, 0.401, 0.402, 0.403}) {
+      SCOPED_TRACE(testing::Message() << rate << " Hz, QT " << qt);
+      DelineationCase c;
+      c.rate = rate;
+      c.qt = qt;
+      DelineationBench b;
+      BuildDelineationBench(c, b);
+      const Delineation d = Delineate(b.input);
+      ASSERT_TRUE(d.qrs_found);
+      EXPECT_NEAR(d.qrs_on, b.qrs_on, 0.5);
+      ASSERT_TRUE(d.t_found);
+      EXPECT_NEAR(QtMs(d, rate), qt * 1000.0, 2.0);
+    }
+  }
+}
+
+// A lead whose median still carries slow noise of the single beats, larger
+// than the true T waves, does not place the T end: its beats do not agree
+// with its median.
+TEST(EngineDelineation, NoiseLeftInOneLeadsMedianDoesNotMoveTheTEnd) {
+  DelineationCase c;
+  c.noise = 240;
+  DelineationBench b;
+  BuildDelineationBench(c, b);
+  const Delineation d = Delineate(b.input);
+  ASSERT_TRUE(d.qrs_found);
+  ASSERT_TRUE(d.t_found);
+  EXPECT_NEAR(QtMs(d, c.rate), c.qt * 1000.0, 2.0);
+  // The noise did survive in that lead's median, larger than the T waves.
+  double largest = 0;
+  const auto from = static_cast<size_t>(b.qrs_on + 0.2 * c.rate);
+  for (size_t i = from; i < b.medians.length; ++i) largest = std::max(largest, double{std::fabs(b.medians.leads[3][i])});
+  EXPECT_GT(largest, 2 * c.t_uv);
 }
 
 TEST(EngineWaves, MorphologyCodesFollowTheSignPattern) {

@@ -102,12 +102,14 @@ TEST_F(LudbDevelopmentSet, GlobalIntervalsAgreeWithTheReference) {
   EXPECT_LE(g[kPDuration].sd(), 15.0);
   EXPECT_LE(std::fabs(g[kPrInterval].mean()), 10.0);
   EXPECT_LE(g[kPrInterval].sd(), 15.0);
-  // Not met (QRS: 10 / 10 ms; QT: 15 / 30 ms); bounds at what is reached.
-  EXPECT_LE(std::fabs(g[kQrsDuration].mean()), 12.0);
-  EXPECT_LE(g[kQrsDuration].sd(), 19.0);
-  EXPECT_LE(std::fabs(g[kQtInterval].mean()), 17.0);
-  EXPECT_LE(g[kQtInterval].sd(), 36.0);
-  EXPECT_LE(g[kQtInterval].mean_abs(), 26.0);
+  // QT met (|mean| 15 ms, SD 30 ms), narrowly: one record (ludb-133, T
+  // waves barely above the noise) moves the SD by several milliseconds.
+  EXPECT_LE(std::fabs(g[kQtInterval].mean()), 15.0);
+  EXPECT_LE(g[kQtInterval].sd(), 30.0);
+  EXPECT_LE(g[kQtInterval].mean_abs(), 23.0);
+  // QRS not met (10 / 10 ms); bounds at what is reached.
+  EXPECT_LE(std::fabs(g[kQrsDuration].mean()), 5.0);
+  EXPECT_LE(g[kQrsDuration].sd(), 17.5);
   // Only ludb-035's reference QT (longer than its RR) is left out.
   EXPECT_EQ(totals_->qt_left_out, 1u);
   EXPECT_EQ(g[kQtInterval].count(), 99u);
