@@ -139,6 +139,9 @@ EngineStatus Analyse(const EcgSignal& signal, AnalysisResult& result) {
   DelineationInput in;
   in.medians = &result.medians;
   in.leads = analysed;
+  for (size_t li = 0; li < signal.leads.size(); ++li) {
+    if (result.quality[li].usable()) in.boundary_leads.push_back(li);
+  }
   in.rr_samples = intervals.empty() ? rate : MedianInPlace(intervals);
   in.corrected = &corrected;
   in.fiducials = dominant;

@@ -31,26 +31,37 @@ constexpr double kLowNoiseFactor = 1.0;
 constexpr double kLowShare = 0.7;
 constexpr double kQuietSeconds = 0.008;
 constexpr double kLowReachSeconds = 0.03;
-// Each lead's departure: clear of its PR level by the larger of this and
-// kLeadClearNoise noise spreads, followed back to within one spread.
-constexpr double kLeadClearUv = 20.0;
-constexpr double kLeadClearNoise = 5.0;
-constexpr double kLeadSinkNoise = 2.0;
-constexpr double kLeadLevelFrom = 0.03, kLeadLevelTo = 0.01;  // before the onset
-constexpr double kLeadSearchSeconds = 0.04;
-constexpr double kLeadWalkSeconds = 0.03;
-// Each lead's return: its slope settles to that of its early ST segment
-// (within 1 µV/ms, or the segment's own slope noise), taken from 40 ms after
-// the summed slopes' end: closer, it began inside the slow last part of a
-// complex whose steep part the threshold had already let go.
-constexpr double kLeadSettleUvPerMs = 1.0;
+// Each lead's own QRS onset and end (Martinez et al., IEEE TBME 51:570,
+// 2004, on the slope of each lead): the lead's slope, a difference over
+// 2 x kLeadSlopeHalf on the lightly smoothed lead, leaves its first and
+// last clear peak (kLeadPeakShare of the lead's largest) until it falls
+// under a share of that peak or a few noise spreads of the quiet stretch
+// before (the early ST segment after) the complex; then down to half of that
+// or one noise spread (hysteresis), and on the lead as it is to where it
+// really leaves its level (returns to its ST slope).
+constexpr double kLeadSlopeHalf = 0.004;
+constexpr double kLeadPeakShare = 0.15;
+constexpr double kLeadOnsetShare = 0.02, kLeadEndShare = 0.05;  // of the first / last peak
+constexpr double kLeadNoiseFactor = 3.0;
+constexpr double kLeadLowShare = 0.5;
+constexpr double kLeadWalkSeconds = 0.04;
+constexpr double kLeadHysteresisSeconds = 0.01;
+constexpr double kLeadQuietSeconds = 0.02;
+constexpr double kLeadLevelSpreads = 2.0;    // the lead leaves its level by this many spreads
+constexpr double kLeadMinLevelUv = 1.0;
+constexpr double kLeadStepSpreads = 2.5;     // and its ST slope by this many step spreads
 constexpr double kStFrom = 0.04, kStTo = 0.08;  // after the offset
-// The second earliest onset and the second latest end over the leads: the
-// cardiologists' global fiducials are the extreme leads', but a single lead
-// should not decide.
-constexpr size_t kLeadRank = 0;
+// The earliest onset and the latest end over the leads (the cardiologists'
+// global fiducials are the extreme leads'), within these limits of the
+// summed slopes' answer: a lead may start the complex up to 20 ms earlier,
+// end it up to 20 ms later or 10 ms earlier, never start it later.
 constexpr double kLeadMaxShift = 0.02;
+constexpr double kLeadMaxEndShrink = 0.01;
 constexpr double kLeadNoiseSeconds = 0.1;
+// A lead's boundary counts only when another lead's lies within these of
+// it: ends behind a P wave, onsets where there is none.
+constexpr double kLeadOnsetConfirmSeconds = 0.01;
+constexpr double kLeadEndConfirmSeconds = 0.02;
 
 // T wave.
 constexpr double kTSmoothSeconds = 0.02;
@@ -198,125 +209,168 @@ void QuietLevel(const std::vector<float>& v, size_t from, size_t to, size_t wind
 
 // ------------------------------------------------------------------- QRS
 
+// The boundaries that another lead's lies within `tolerance` of: a lone
+// lead's is more likely atrial activity or noise than the complex.
+std::vector<double> ConfirmedOnly(std::vector<double> v, double tolerance) {
+  std::sort(v.begin(), v.end());
+  std::vector<double> kept;
+  for (size_t i = 0; i < v.size(); ++i) {
+    const bool before = i > 0 && v[i] - v[i - 1] <= tolerance;
+    const bool after = i + 1 < v.size() && v[i + 1] - v[i] <= tolerance;
+    if (before || after) kept.push_back(v[i]);
+  }
+  return kept;
+}
+
 // Each lead's own onset and end near the global ones; the global onset and
-// end become the second earliest and second latest of them.
+// end become the earliest and the latest of them, within limits.
 void RefineQrsByLeads(const MedianBeats& m, const std::vector<std::vector<float>>& smooth,
-                      std::span<const size_t> leads, Delineation& d) {
+                      std::span<const size_t> leads, bool behind_p, Delineation& d) {
   const size_t n = m.length;
   const double rate = m.rate;
-  const size_t settle = SamplesOf(kQrsSmoothSeconds / 2.0, rate) + 1;
-  std::vector<double> onsets, ends;
-  const size_t level_from = ClampIndex(d.qrs_on - kLeadLevelFrom * rate, n);
-  const size_t level_to = ClampIndex(d.qrs_on - kLeadLevelTo * rate, n);
+  const size_t h = std::max<size_t>(1, SamplesOf(kLeadSlopeHalf, rate));
+  const size_t walk = SamplesOf(kLeadWalkSeconds, rate);
+  const size_t hysteresis = SamplesOf(kLeadHysteresisSeconds, rate);
+  const size_t quiet = std::max<size_t>(2, SamplesOf(kLeadQuietSeconds, rate));
+  // How far the smoothing and the difference spread a corner.
+  const size_t reach = SamplesOf(kQrsSmoothSeconds / 2.0, rate) + h;
+  const size_t q_from = ClampIndex(d.qrs_on, n), q_to = ClampIndex(d.qrs_off, n);
   const double quiet_from = d.p_present ? std::max(d.p_off, d.qrs_on - kLeadNoiseSeconds * rate)
                                         : d.qrs_on - kLeadNoiseSeconds * rate;
-  const size_t noise_from = std::min(level_from, ClampIndex(quiet_from, n));
+  const size_t noise_from = std::max(h, ClampIndex(quiet_from, n));
+  const size_t noise_to = ClampIndex(d.qrs_on - 0.005 * rate, n);
   const size_t st_from = ClampIndex(d.qrs_off + kStFrom * rate, n);
   const size_t st_to = ClampIndex(d.qrs_off + kStTo * rate, n);
-  for (size_t li : leads) {
-    const std::vector<float>& y = m.leads[li];
-    const std::vector<float>& ys = smooth[li];
-    if (y.size() != n || ys.size() != n) continue;
+  if (q_to <= q_from + 2 || q_from < walk + h + quiet || st_to + h >= n || st_to <= st_from + 2) return;
+  const double st_count = static_cast<double>(st_to - st_from + 1);
 
-    // Onset: where the smoothed lead stands clear of its PR level, then on
-    // the lead itself back to where it sinks into its noise.
-    if (level_to > level_from + 2) {
-      double level = 0, diff_sq = 0;
-      for (size_t i = level_from; i <= level_to; ++i) level += y[i];
-      level /= static_cast<double>(level_to - level_from + 1);
-      for (size_t i = level_from + 1; i <= level_to; ++i) diff_sq += double(y[i] - y[i - 1]) * (y[i] - y[i - 1]);
-      // Noise: the sample-to-sample spread, or slower activity around the
-      // level (atrial waves left in the median) over the stretch before
-      // the complex that holds no P wave, when that is larger.
-      double dev_sq = 0;
-      for (size_t i = noise_from; i <= level_to; ++i) dev_sq += (y[i] - level) * (y[i] - level);
-      const double spread = std::sqrt(dev_sq / static_cast<double>(level_to - noise_from + 1));
-      const double noise = std::max(std::sqrt(diff_sq / static_cast<double>(level_to - level_from) / 2.0), spread);
-      const double clear = std::max(kLeadClearUv, kLeadClearNoise * noise);
-      const double sink = kLeadSinkNoise * noise;
-      size_t j = level_to;
-      const size_t j_end = ClampIndex(d.qrs_on + kLeadSearchSeconds * rate, n);
-      while (j < j_end && std::fabs(ys[j] - level) <= clear) ++j;
-      if (j < j_end && j + 1 < n) {
-        size_t i = j;
-        if (std::fabs(y[i] - level) <= sink) {
-          // The smoothing spread the wave early: forward to where it leaves.
-          const size_t ahead = std::min(n - 2, j + settle);
-          while (i < ahead && std::fabs(y[i + 1] - level) <= sink) ++i;
-        } else {
-          const size_t stop = ClampIndex(static_cast<double>(j) - kLeadWalkSeconds * rate, n);
-          while (i > stop && std::fabs(y[i] - level) > sink) --i;
-        }
-        const double a = std::fabs(y[i] - level), b = std::fabs(y[i + 1] - level);
-        double onset = static_cast<double>(i) + (b > a ? std::clamp((sink - a) / (b - a), 0.0, 1.0) : 0.0);
-        // At a corner in (i, i + 1] the lead's first departure is the share
-        // of its next, full step still after the corner.
-        if (i + 2 < n) {
-          const double full = std::fabs(double{y[i + 2]} - y[i + 1]);
-          onset = std::clamp(static_cast<double>(i + 1) - SlopeShare(b - a, full), static_cast<double>(i),
-                             static_cast<double>(i + 1));
-        }
-        onsets.push_back(onset);
+  std::vector<double> onsets, ends;
+  for (size_t li : leads) {
+    const std::vector<float>& ys = smooth[li];
+    const std::vector<float>& y = m.leads[li];
+    if (ys.size() != n || y.size() != n) continue;
+    auto slope = [&](size_t i) { return double{ys[i + h]} - ys[i - h]; };
+    double top = 0;
+    for (size_t i = q_from; i <= q_to; ++i) top = std::max(top, std::fabs(slope(i)));
+    if (!(top > 0)) continue;
+    // The first and last clear slope peaks of the lead.
+    size_t first = 0, last = 0;
+    for (size_t i = q_from; i <= q_to; ++i) {
+      const double v = std::fabs(slope(i));
+      if (v >= kLeadPeakShare * top && v >= std::fabs(slope(i - 1)) && v >= std::fabs(slope(i + 1))) {
+        if (first == 0) first = i;
+        last = i;
       }
     }
+    if (first == 0) continue;
 
-    // End: where the smoothed slope last exceeds the early ST slope by a
-    // margin, then on the lead itself to where the slope settles.
-    if (st_to > st_from + 2) {
-      const double count = static_cast<double>(st_to - st_from);
-      double mean = 0, sq = 0;
-      for (size_t i = st_from; i < st_to; ++i) {
-        const double dv = ys[i + 1] - ys[i];
-        mean += dv;
-        sq += dv * dv;
+    // Onset. Noise: the slope's spread over the stillest stretch between
+    // the P wave and the complex.
+    double noise = -1;
+    for (size_t e = noise_from + quiet; e <= noise_to; ++e) {
+      double sq = 0;
+      for (size_t k = e - quiet; k < e; ++k) sq += slope(k) * slope(k);
+      if (noise < 0 || sq < noise) noise = sq;
+    }
+    if (noise < 0) {
+      // A PR segment shorter than the stretch: the slope's spread from 60
+      // to 30 ms before the complex, P wave and all.
+      const size_t from = std::max(h, ClampIndex(d.qrs_on - 0.06 * rate, n));
+      const size_t to = ClampIndex(d.qrs_on - 0.03 * rate, n);
+      double sq = 0;
+      for (size_t k = from; k <= to; ++k) sq += slope(k) * slope(k);
+      noise = to >= from ? sq / static_cast<double>(to - from + 1) * static_cast<double>(quiet) : 0.0;
+    }
+    noise = std::sqrt(noise / static_cast<double>(quiet));
+    const double peak_on = std::fabs(slope(first));
+    const double thr_on = std::max(kLeadOnsetShare * peak_on, kLeadNoiseFactor * noise);
+    const double low_on = std::min(thr_on, std::max(kLeadLowShare * thr_on, noise));
+    size_t i = first;
+    const size_t stop_on = first - walk;
+    while (i > stop_on && std::fabs(slope(i)) > thr_on) --i;
+    if (std::fabs(slope(i)) <= thr_on && i < first) {
+      const size_t stop_low = i > stop_on + hysteresis ? i - hysteresis : stop_on;
+      while (i > stop_low && std::fabs(slope(i)) > low_on) --i;
+      // On the lead as it is: forward to where it leaves the level of the
+      // stretch just before (the smoothing spread the corner early).
+      const size_t level_from = i - quiet;
+      double level = 0, spread = 0;
+      for (size_t k = level_from; k <= i; ++k) level += y[k];
+      level /= static_cast<double>(i - level_from + 1);
+      for (size_t k = level_from; k <= i; ++k) spread += (y[k] - level) * (y[k] - level);
+      spread = std::sqrt(spread / static_cast<double>(i - level_from + 1));
+      const double limit = std::max(kLeadLevelSpreads * spread, kLeadMinLevelUv);
+      const size_t stop = std::min(first, i + reach);
+      while (i < stop && std::fabs(double{y[i + 1]} - level) <= limit) ++i;
+      // The corner lies in (i, i + 1]: the share of the next, full step
+      // still after it places it within the sample.
+      double onset = static_cast<double>(i);
+      if (i + 2 < n) {
+        const double full = std::fabs(double{y[i + 2]} - y[i + 1]);
+        onset = std::clamp(static_cast<double>(i + 1) - SlopeShare(std::fabs(double{y[i + 1]} - y[i]), full),
+                           static_cast<double>(i), static_cast<double>(i + 1));
       }
-      mean /= count;
-      double raw_sq = 0;
-      for (size_t i = st_from; i < st_to; ++i) {
-        const double dv = (y[i + 1] - y[i]) - mean;
-        raw_sq += dv * dv;
+      onsets.push_back(onset);
+    }
+
+    // End: against the slope of the early ST segment.
+    double st_mean = 0, st_noise = 0, step_mean = 0, step_noise = 0;
+    for (size_t k = st_from; k <= st_to; ++k) {
+      st_mean += slope(k);
+      step_mean += double{y[k + 1]} - y[k];
+    }
+    st_mean /= st_count;
+    step_mean /= st_count;
+    for (size_t k = st_from; k <= st_to; ++k) {
+      st_noise += (slope(k) - st_mean) * (slope(k) - st_mean);
+      const double step = double{y[k + 1]} - y[k] - step_mean;
+      step_noise += step * step;
+    }
+    st_noise = std::sqrt(st_noise / st_count);
+    step_noise = std::sqrt(step_noise / st_count);
+    auto settled = [&](size_t k) { return std::fabs(slope(k) - st_mean); };
+    const double thr_end = std::max(kLeadEndShare * settled(last), kLeadNoiseFactor * st_noise);
+    const double low_end = std::min(thr_end, std::max(kLeadLowShare * thr_end, st_noise));
+    i = last;
+    const size_t stop_end = std::min(n - h - 1, last + walk);
+    while (i < stop_end && settled(i) > thr_end) ++i;
+    if (settled(i) <= thr_end && i > last) {
+      const size_t stop_low = std::min(stop_end, i + hysteresis);
+      while (i < stop_low && settled(i) > low_end) ++i;
+      // On the lead as it is: back to its last step that differs from the
+      // ST slope by more than the ST segment's own step noise.
+      auto step = [&](size_t k) { return std::fabs(double{y[k + 1]} - y[k] - step_mean); };
+      const double limit = kLeadStepSpreads * step_noise;
+      const size_t stop = std::max(last, i > reach ? i - reach : 0);
+      while (i > stop && step(i - 1) <= limit) --i;
+      // The lead still moves from i - 1 to i: the shares of the full step
+      // before place the corner within the sample.
+      double end = static_cast<double>(i);
+      if (i >= 2 && i + 1 < n) {
+        end = static_cast<double>(i - 1) + SlopeShare(step(i - 1), step(i - 2)) + SlopeShare(step(i), step(i - 2));
+        end = std::clamp(end, static_cast<double>(i) - 1.0, static_cast<double>(i) + 1.0);
       }
-      const double raw_noise = std::sqrt(raw_sq / count);
-      const double smooth_noise = std::sqrt(std::max(0.0, sq / count - mean * mean));
-      const double clear = std::max(kLeadSettleUvPerMs * 1000.0 / rate, kLeadClearNoise * smooth_noise);
-      const double sink = kLeadSinkNoise * raw_noise;
-      size_t j = st_from;
-      const size_t j_end = ClampIndex(d.qrs_off - kLeadSearchSeconds * rate, n);
-      while (j > j_end && std::fabs(ys[j + 1] - ys[j] - mean) <= clear) --j;
-      if (j > j_end) {
-        size_t i = j;
-        if (std::fabs(y[i + 1] - y[i] - mean) <= sink) {
-          // The smoothing spread the wave late: back to where it ends.
-          const size_t behind = j > settle ? j - settle : 0;
-          while (i > behind && std::fabs(y[i] - y[i - 1] - mean) <= sink) --i;
-        } else {
-          const size_t stop = ClampIndex(static_cast<double>(j) + kLeadWalkSeconds * rate, n);
-          while (i < stop && i + 1 < n && std::fabs(y[i + 1] - y[i] - mean) > sink) ++i;
-        }
-        // The lead still moves from i - 1 to i and has settled after i: the
-        // corner lies in that interval, where the step's share of the full
-        // step before it places it.
-        double end = static_cast<double>(i);
-        if (i >= 2 && i + 1 < n) {
-          auto step = [&](size_t k) { return std::fabs(double{y[k + 1]} - y[k] - mean); };
-          const double full = step(i - 2);
-          end = static_cast<double>(i - 1) + SlopeShare(step(i - 1), full) + SlopeShare(step(i), full);
-          end = std::clamp(end, static_cast<double>(i) - 1.0, static_cast<double>(i) + 1.0);
-        }
-        ends.push_back(end);
-      }
+      ends.push_back(end);
     }
   }
-  // A lead may add a little to the complex at either end; it cannot take
-  // from it.
-  const double shift = kLeadMaxShift * rate;
+  // A lone end far past the others is more often a lead's noise or a
+  // slow T-wave upstroke than the complex. Without P waves a lone onset is
+  // more often atrial activity, and the ends are left to the summed slopes:
+  // fibrillatory waves in the ST segment carry several leads' ends away
+  // together.
+  if (behind_p) {
+    ends = ConfirmedOnly(std::move(ends), kLeadEndConfirmSeconds * rate);
+  } else {
+    onsets = ConfirmedOnly(std::move(onsets), kLeadOnsetConfirmSeconds * rate);
+    ends.clear();
+  }
   if (!onsets.empty()) {
-    std::sort(onsets.begin(), onsets.end());
-    d.qrs_on = std::clamp(onsets[std::min(onsets.size() - 1, kLeadRank)], d.qrs_on - shift, d.qrs_on);
+    const double earliest = *std::min_element(onsets.begin(), onsets.end());
+    d.qrs_on = std::clamp(earliest, d.qrs_on - kLeadMaxShift * rate, d.qrs_on);
   }
   if (!ends.empty()) {
-    std::sort(ends.begin(), ends.end());
-    d.qrs_off = std::clamp(ends[ends.size() - 1 - std::min(ends.size() - 1, kLeadRank)], d.qrs_off, d.qrs_off + shift);
+    const double latest = *std::max_element(ends.begin(), ends.end());
+    d.qrs_off = std::clamp(latest, d.qrs_off - kLeadMaxEndShrink * rate, d.qrs_off + kLeadMaxShift * rate);
   }
 }
 
@@ -848,7 +902,10 @@ Delineation Delineate(const DelineationInput& input) {
     if (li >= m.leads.size() || m.leads[li].size() != n) return d;
   }
 
-  const auto qrs_smooth = Averaged(m, input.leads, kQrsSmoothSeconds);
+  for (size_t li : input.boundary_leads) {
+    if (li >= m.leads.size() || m.leads[li].size() != n) return d;
+  }
+  const auto qrs_smooth = Averaged(m, input.boundary_leads.empty() ? input.leads : input.boundary_leads, kQrsSmoothSeconds);
   d.qrs_found = FindQrs(m.leads, qrs_smooth, input.leads, m.fiducial, rate, d.qrs_on, d.qrs_off, kSlopeFraction);
   if (!d.qrs_found) return d;
 
@@ -874,9 +931,11 @@ Delineation Delineate(const DelineationInput& input) {
     // A T end that moved moves the start of the P search with it.
     if (d.t_found && d.t_off != t_before) FindP(input, rr, d);
   }
-  // The leads' own QRS boundaries last, and only behind a P wave: a clean PR
-  // segment is what each lead's departure is judged against (atrial
-  // activity without P waves would carry it away).
+  // The leads' own QRS boundaries last. Behind a P wave a clean PR segment
+  // is what each lead's departure is judged against; without one, atrial
+  // activity could carry a single lead's onset away, so an onset counts
+  // only where a second lead confirms it, and the end stays the summed
+  // slopes'.
   // Behind a P wave the PR segment is clean, so the onset may be looked for
   // again with half the slope threshold: the summed slope's first rise out
   // of a still segment, not where the complex is already well under way.
@@ -891,11 +950,12 @@ Delineation Delineate(const DelineationInput& input) {
       if (d.qrs_on < before) FindP(input, rr, d);
     }
   }
-  if (d.p_present) {
+  {
     const double before = d.qrs_on;
-    RefineQrsByLeads(m, qrs_smooth, input.leads, d);
+    RefineQrsByLeads(m, qrs_smooth, input.boundary_leads.empty() ? input.leads : input.boundary_leads,
+                     d.p_present, d);
     // The P wave ends before the complex that now starts earlier.
-    if (d.qrs_on < before) FindP(input, rr, d);
+    if (d.p_present && d.qrs_on < before) FindP(input, rr, d);
   }
   if (!(d.qrs_off > d.qrs_on)) d.qrs_found = d.t_found = d.p_present = false;
   return d;

@@ -7,10 +7,11 @@
 // the complex's largest slope, or four noise spreads of the quiet stretch)
 // and then, on the unsmoothed medians, down into that noise (hysteresis).
 // Behind a P wave (a clean PR segment) the onset is looked for again at half
-// that threshold, and each lead gives its own departure from its PR level
-// and its own return to its early ST slope; the earliest departure and the
-// latest return may widen the complex a little (the cardiologists' global
-// fiducials are those of the extreme leads).
+// that threshold, and each usable lead (the calculated limb leads too) gives
+// its own onset and end from its own slope (a share of its first and last
+// slope peak, or its noise); the earliest onset and the latest end move the
+// complex's boundaries within limits (the cardiologists' global fiducials
+// are those of the extreme leads).
 // T end: in every lead with a T wave of some size whose single beats agree
 // with it, the trapezium-area method of Zhang et al. (2006) from the
 // steepest point after the T peak; the second latest of those ends,
@@ -51,6 +52,9 @@ struct Delineation {
 struct DelineationInput {
   const MedianBeats* medians = nullptr;
   std::vector<size_t> leads;   // analysed leads (indexes into the medians)
+  // The leads whose own QRS onset and end may widen the complex: all usable
+  // leads, the limb leads calculated from I and II too (empty: `leads`).
+  std::vector<size_t> boundary_leads;
   double rr_samples = 0;       // median interval between beats
   // For the P agreement check: the baseline-corrected leads and the
   // fiducials of the beats that made the medians.

@@ -156,6 +156,17 @@ struct DelineationCase {
   double t_uv = 30;
   double noise = 0;
   size_t noisy_lead = 3;
+  // A P wave of `p_uv` (100 ms, ending 60 ms before the QRS) in every lead;
+  // lead 0 leaving its level `early` seconds before the others with a slow
+  // straight deflection to -`early_uv` that the complex then takes back.
+  double p_uv = 0;
+  double early = 0;
+  double early_uv = 30;
+  // Leads 1..`tail_leads` not back at their level when the others are: a
+  // further half sine wave of -`tail_uv` lasting `tail` seconds.
+  size_t tail_leads = 0;
+  double tail = 0.05;
+  double tail_uv = 100;
 };
 
 struct DelineationBench {
@@ -190,8 +201,19 @@ void BuildDelineationBench(const DelineationCase& c, DelineationBench& b) {
       const double t_from = c.qt - t_width, rise = 0.6 * t_width;
       if (t >= t_from && t < t_from + rise) v += c.t_uv * 0.5 * (1 - std::cos(std::numbers::pi * (t - t_from) / rise));
       if (t >= t_from + rise && t <= c.qt) v += c.t_uv * (c.qt - t) / (t_width - rise);
+      // (Before the next beat's complex: time from its onset.)
+      const double ahead = t - c.rr, p_from = -0.06 - 0.1;
+      if (c.p_uv > 0 && ahead >= p_from && ahead < -0.06) {
+        v += c.p_uv * 0.5 * (1 - std::cos(2 * std::numbers::pi * (ahead - p_from) / 0.1));
+      }
+      double lead0 = 0;
+      if (c.early > 0 && ahead >= -c.early) lead0 = -c.early_uv * (ahead + c.early) / c.early;
+      if (c.early > 0 && t >= 0 && t <= qrs) lead0 = -c.early_uv * (1 - t / qrs);
       for (size_t li = 0; li < kLeads; ++li) {
-        double noise = 0;
+        double noise = li == 0 ? lead0 : 0.0;
+        if (li >= 1 && li <= c.tail_leads && t > qrs && t <= qrs + c.tail) {
+          noise -= c.tail_uv * std::sin(std::numbers::pi * (t - qrs) / c.tail);
+        }
         if (li == c.noisy_lead && c.noise > 0 && t > qrs + 0.05 && t < 0.75 * c.rr) {
           for (int j = 0; j < 3; ++j) noise += c.noise / 3.0 * std::sin(2 * std::numbers::pi * hz[j] * t + phase[j]);
         }
@@ -234,6 +256,101 @@ TEST(EngineDelineation, LowTWavesTheBeatsShareAreMeasuredToTheirCorner) {
       ASSERT_TRUE(d.t_found);
       EXPECT_NEAR(QtMs(d, rate), qt * 1000.0, 2.0);
     }
+  }
+}
+
+// Behind a P wave, a lead that leaves its level before the others, too
+// slowly for the leads' summed slope, starts the complex (the global onset
+// is the earliest lead's); by no more than 20 ms, and a calculated lead
+// that is not among the summed ones counts too.
+TEST(EngineDelineation, TheEarliestLeadStartsTheComplexWithinALimit) {
+  for (double rate : {500.0, 250.0}) {
+    SCOPED_TRACE(testing::Message() << rate << " Hz");
+    DelineationCase c;
+    c.rate = rate;
+    c.p_uv = 100;
+    DelineationBench plain;
+    BuildDelineationBench(c, plain);
+    const Delineation d0 = Delineate(plain.input);
+    ASSERT_TRUE(d0.qrs_found);
+    ASSERT_TRUE(d0.p_present);
+    EXPECT_NEAR(d0.qrs_on, plain.qrs_on, 0.5);
+
+    c.early = 0.012;
+    DelineationBench early;
+    BuildDelineationBench(c, early);
+    const Delineation d1 = Delineate(early.input);
+    ASSERT_TRUE(d1.p_present);
+    EXPECT_NEAR(d1.qrs_on, early.qrs_on - c.early * rate, 0.5);
+    // The end stays where the complex ends.
+    EXPECT_NEAR(d1.qrs_off, d0.qrs_off, 0.5);
+
+    // Only the summed leads 1-3; lead 0 as a calculated lead.
+    early.input.leads = {1, 2, 3};
+    early.input.boundary_leads = {0, 1, 2, 3};
+    EXPECT_NEAR(Delineate(early.input).qrs_on, early.qrs_on - c.early * rate, 0.5);
+    early.input.boundary_leads.clear();
+    EXPECT_NEAR(Delineate(early.input).qrs_on, early.qrs_on, 0.5);
+
+    c.early = 0.03;
+    c.early_uv = 60;
+    DelineationBench far;
+    BuildDelineationBench(c, far);
+    const Delineation d2 = Delineate(far.input);
+    ASSERT_TRUE(d2.p_present);
+    // 20 ms before the summed slopes' onset (which the slow deflection
+    // delays a little), well after the lead's own 30 ms.
+    EXPECT_GE(d2.qrs_on, far.qrs_on - 0.02 * rate - 0.5);
+    EXPECT_LE(d2.qrs_on, far.qrs_on - 0.016 * rate);
+  }
+}
+
+// Behind a P wave a lead whose own end lies far past every other lead's
+// does not end the complex alone; where a second lead agrees, the complex
+// ends later, by no more than 20 ms.
+TEST(EngineDelineation, ALateEndCountsOnlyWhereASecondLeadConfirmsIt) {
+  for (double rate : {500.0, 250.0}) {
+    SCOPED_TRACE(testing::Message() << rate << " Hz");
+    DelineationCase c;
+    c.rate = rate;
+    c.p_uv = 100;
+    DelineationBench plain;
+    BuildDelineationBench(c, plain);
+    const Delineation d0 = Delineate(plain.input);
+    ASSERT_TRUE(d0.p_present);
+
+    c.tail_leads = 1;
+    DelineationBench lone;
+    BuildDelineationBench(c, lone);
+    const Delineation d1 = Delineate(lone.input);
+    ASSERT_TRUE(d1.p_present);
+    // (The summed slopes see a little of it.)
+    EXPECT_LE(d1.qrs_off, d0.qrs_off + 0.006 * rate);
+
+    c.tail_leads = 2;
+    DelineationBench pair;
+    BuildDelineationBench(c, pair);
+    const Delineation d2 = Delineate(pair.input);
+    ASSERT_TRUE(d2.p_present);
+    EXPECT_GE(d2.qrs_off, d0.qrs_off + 0.015 * rate);
+    EXPECT_LE(d2.qrs_off, d0.qrs_off + 0.025 * rate);
+  }
+}
+
+// Without P waves a single lead's early departure is taken for atrial
+// activity: the complex starts where the leads' summed slope says.
+TEST(EngineDelineation, WithoutPWavesALoneEarlyLeadDoesNotStartTheComplex) {
+  for (double rate : {500.0, 250.0}) {
+    SCOPED_TRACE(testing::Message() << rate << " Hz");
+    DelineationCase c;
+    c.rate = rate;
+    c.early = 0.012;
+    DelineationBench b;
+    BuildDelineationBench(c, b);
+    const Delineation d = Delineate(b.input);
+    ASSERT_TRUE(d.qrs_found);
+    ASSERT_FALSE(d.p_present);
+    EXPECT_NEAR(d.qrs_on, b.qrs_on, 0.5);
   }
 }
 

@@ -107,9 +107,10 @@ TEST_F(LudbDevelopmentSet, GlobalIntervalsAgreeWithTheReference) {
   EXPECT_LE(std::fabs(g[kQtInterval].mean()), 15.0);
   EXPECT_LE(g[kQtInterval].sd(), 30.0);
   EXPECT_LE(g[kQtInterval].mean_abs(), 23.0);
-  // QRS not met (10 / 10 ms); bounds at what is reached.
-  EXPECT_LE(std::fabs(g[kQrsDuration].mean()), 5.0);
-  EXPECT_LE(g[kQrsDuration].sd(), 17.5);
+  // QRS: the mean within its target (10 ms), the SD not (10 ms); bounds at
+  // what is reached.
+  EXPECT_LE(std::fabs(g[kQrsDuration].mean()), 8.0);
+  EXPECT_LE(g[kQrsDuration].sd(), 14.5);
   // Only ludb-035's reference QT (longer than its RR) is left out.
   EXPECT_EQ(totals_->qt_left_out, 1u);
   EXPECT_EQ(g[kQtInterval].count(), 99u);
