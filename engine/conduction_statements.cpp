@@ -19,8 +19,13 @@ constexpr double kShortPrMs = 120;   // short PR below
 constexpr double kCompleteBlockMs = 120;
 constexpr double kIncompleteBlockMs = 100;
 constexpr double kDelayMs = 120;
-constexpr double kRbbbSWaveMs = 40;        // terminal S in I or V6 wider than this (or than R)
-constexpr double kLbbbRPeakMs = 60;        // late R peak time from this (lateral leads, V4-V6)
+constexpr double kRbbbSWaveMs = 40;        // terminal S in I and V6 wider than this (or than R)
+constexpr double kLbbbRPeakMs = 60;        // late R peak time from this (lateral leads)
+constexpr double kIncompleteLbbbRPeakMs = 60;  // incomplete block: R peak time beyond this in V4-V6
+// A terminal S in lead I this wide and this deep against the lead's own R
+// ends the complex rightward, which a left bundle branch block does not.
+constexpr double kLeftBlockSWaveMs = 40;
+constexpr double kLeftBlockSShare = 0.25;
 constexpr double kLbbbSmallQUv = -100;     // a q this small does not count in I, aVL, V5, V6
 constexpr double kIncompleteLbbbQUv = -25; // incomplete block: no septal q at all in I, V5, V6
 constexpr double kTerminalRUv = 100;       // a terminal R in V1/V2 rises this far above J
@@ -48,6 +53,13 @@ bool WideTerminalS(const LeadValues& v) {
   return v.s_last_ms > kRbbbSWaveMs || v.s_last_ms > v.r_ms;
 }
 
+// Lead I ending in a wide S deeper than a quarter of its R: the last forces
+// point to the right. Only the lead's own waves are compared, so this does
+// not depend on how the leads are scaled against one another.
+bool RightwardTerminalS(const LeadValues& v) {
+  return v.usable && v.s < 0 && v.s_last_ms > kLeftBlockSWaveMs && std::fabs(v.s) > kLeftBlockSShare * v.r;
+}
+
 // A lateral lead of a left bundle branch block: a dominant R without a
 // septal q (a small one, down to 100 µV, is tolerated: the slurred start
 // of the complex can dip under the PR level).
@@ -60,7 +72,8 @@ bool NoSeptalQ(const LeadValues& v) { return v.usable && v.q >= kIncompleteLbbbQ
 bool RightPatternPresent(const RuleContext& c) {
   const RecordLeads& l = c.leads;
   const bool v_right = RightTerminalR(l[kSlotV1]) || RightTerminalR(l[kSlotV2]);
-  const bool s_left = WideTerminalS(l[kSlotI]) || WideTerminalS(l[kSlotV6]);
+  // The late rightward forces show as a wide S in both lead I and V6.
+  const bool s_left = WideTerminalS(l[kSlotI]) && WideTerminalS(l[kSlotV6]);
   return v_right && s_left;
 }
 
@@ -69,6 +82,8 @@ bool LeftPatternPresent(const RuleContext& c, bool complete) {
   const LeadValues& v1 = l[kSlotV1];
   if (!v1.usable || !(v1.qs || std::fabs(v1.Deepest()) > v1.r)) return false;  // QS or rS in V1
   if (RightTerminalR(v1)) return false;
+  // The left ventricle is activated last, so the complex ends leftward.
+  if (RightwardTerminalS(l[kSlotI])) return false;
   auto late = [](const LeadValues& v) { return v.r_peak_ms >= kLbbbRPeakMs; };
   if (complete) {
     // Broad R in the lateral leads (two of I, aVL, V5, V6, one of them not
@@ -77,10 +92,12 @@ bool LeftPatternPresent(const RuleContext& c, bool complete) {
     const int not_avl = l.Count({kSlotI, kSlotV5, kSlotV6}, LeftBlockLateral);
     return lateral >= 2 && not_avl >= 1 && l.Count({kSlotI, kSlotAVL, kSlotV5, kSlotV6}, late) >= 1;
   }
-  // Incomplete: the septal q of I, V5 and V6 gone, the R peak late in V4-V6.
+  // Incomplete: the septal q of I, V5 and V6 gone, the R peak time beyond
+  // 60 ms in each of V4, V5 and V6.
+  auto later = [](const LeadValues& v) { return v.r_peak_ms > kIncompleteLbbbRPeakMs; };
   return l.Count({kSlotI, kSlotV5, kSlotV6}, NoSeptalQ) == 3 &&
          l.Count({kSlotI, kSlotV5, kSlotV6}, LeftBlockLateral) >= 2 &&
-         l.Count({kSlotV4, kSlotV5, kSlotV6}, late) >= 1;
+         l.Count({kSlotV4, kSlotV5, kSlotV6}, later) == 3;
 }
 
 }  // namespace
@@ -154,16 +171,19 @@ void ConductionStatements(const RuleContext& c, std::vector<uint16_t>& out) {
 
 void AxisStatements(const RuleContext& c, std::vector<uint16_t>& out) {
   // Normal -30 to +90 degrees; left -30 to -90; right +90 to +180;
-  // -90 to -180 extreme (northwest); none when the mean vector vanishes.
-  const int32_t a = c.qrs_axis;
-  if (a == 999) {
-    out.push_back(kIndeterminateAxis);
-  } else if (a < -90) {
-    out.push_back(kExtremeAxis);
-  } else if (a < -30) {
-    out.push_back(kLeftAxisDeviation);
-  } else if (a > 90) {
-    out.push_back(kRightAxisDeviation);
+  // -90 to -180 extreme (northwest); indeterminate when the mean vector
+  // vanishes. The sector comes from the polarity of the net QRS in I, II
+  // and aVF when those leads are clearly positive or negative (it does not
+  // depend on the leads' relative scale); near a boundary, where one of
+  // them is equiphasic, the angle of the areas places the axis.
+  FrontalSector sector = c.qrs_sector;
+  if (sector == FrontalSector::kUnknown) sector = SectorOfAngle(c.qrs_axis);
+  switch (sector) {
+    case FrontalSector::kUnknown: out.push_back(kIndeterminateAxis); break;
+    case FrontalSector::kNorthwest: out.push_back(kExtremeAxis); break;
+    case FrontalSector::kLeft: out.push_back(kLeftAxisDeviation); break;
+    case FrontalSector::kRight: out.push_back(kRightAxisDeviation); break;
+    case FrontalSector::kNormal: break;
   }
 }
 

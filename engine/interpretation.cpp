@@ -116,6 +116,7 @@ RuleContext MakeRuleContext(const EcgSignal& signal, const AnalysisResult& resul
   if (result.delineation.t_found && g.t_off_ms != kNotComputed) c.qt_ms = g.t_off_ms - g.qrs_on_ms;
   c.qtc_ms = c.qt_ms > 0 && c.rr_ms > 0 ? CorrectedQt(c.qt_ms, c.rr_ms, options.qtc) : -1;
   c.qrs_axis = g.qrs_axis;
+  c.qrs_sector = FrontalSectorOf(signal, result);
   c.p_axis = g.p_axis;
   c.ventricular_paced = FindPacing(signal, result).ventricular_paced;
   return c;

@@ -9,6 +9,7 @@
 
 #include "engine/analysis.h"
 #include "engine/ecg_signal.h"
+#include "engine/frontal_quadrant.h"
 #include "engine/interpretation.h"
 #include "engine/interpretation_leads.h"
 
@@ -29,12 +30,24 @@ struct RuleContext {
   double qt_ms = -1;
   int32_t qtc_ms = -1;
   int32_t qrs_axis = 999;
+  FrontalSector qrs_sector = FrontalSector::kUnknown;  // by the polarity of I, II, aVF
   int32_t p_axis = 999;
   bool p_present = false;
   bool ventricular_paced = false;  // most complexes follow a pacemaker stimulus
 };
 
 RuleContext MakeRuleContext(const EcgSignal& signal, const AnalysisResult& result, const InterpretationOptions& options);
+
+// Irregularity of the intervals between complexes (ms); `usable` marks the
+// intervals that count (a successive difference needs both).
+struct RrIrregularity {
+  double normalised_rmssd = 0;    // RMS of successive differences / mean interval
+  double large_change_share = 0;  // share of successive differences over 50 ms
+  size_t differences = 0;
+};
+RrIrregularity MeasureRrIrregularity(const std::vector<double>& intervals_ms, const std::vector<bool>& usable);
+// The irregularly irregular rhythm of atrial fibrillation by those measures.
+bool IrregularlyIrregular(const RrIrregularity& m);
 
 void RhythmStatements(const RuleContext& c, std::vector<uint16_t>& out);
 void ConductionStatements(const RuleContext& c, std::vector<uint16_t>& out);

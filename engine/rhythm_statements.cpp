@@ -32,6 +32,19 @@ constexpr double kNarrowQrsMs = 120;
 // intervals.
 constexpr double kFibrillationSpread = 0.15;
 constexpr size_t kFibrillationMinIntervals = 4;
+// A second, form-independent measure of an irregularly irregular rhythm
+// (aberrantly conducted beats of atrial fibrillation are typed as another
+// form and drop out of the one above): over all intervals except those
+// around premature complexes of another form and noise, the root mean
+// square of successive differences is at least 20 % of the mean interval
+// (normalised RMSSD; sinus arrhythmia stays near 10 %) and at least half of
+// the successive differences exceed 50 ms (pNN50), over six differences or
+// more. After the RR-irregularity measures of AF detectors (Dash et al.,
+// Ann Biomed Eng 37:1701, 2009).
+constexpr double kFibrillationRmssd = 0.20;
+constexpr double kFibrillationLargeChangeMs = 50;
+constexpr double kFibrillationLargeShare = 0.5;
+constexpr size_t kFibrillationMinDifferences = 6;
 
 // A complex of another form counts as a premature ventricular complex when
 // it comes early: under 88 % of the usual interval after the beat before it
@@ -46,6 +59,32 @@ double Median(std::vector<double> v) {
 }
 
 }  // namespace
+
+RrIrregularity MeasureRrIrregularity(const std::vector<double>& intervals_ms, const std::vector<bool>& usable) {
+  RrIrregularity out;
+  double sum_sq = 0, sum = 0;
+  size_t kept = 0, large = 0;
+  for (size_t k = 0; k < intervals_ms.size(); ++k) {
+    if (!usable[k]) continue;
+    sum += intervals_ms[k];
+    ++kept;
+    if (k + 1 < intervals_ms.size() && usable[k + 1]) {
+      const double d = intervals_ms[k + 1] - intervals_ms[k];
+      sum_sq += d * d;
+      ++out.differences;
+      if (std::fabs(d) > kFibrillationLargeChangeMs) ++large;
+    }
+  }
+  if (out.differences == 0 || kept == 0 || sum <= 0) return out;
+  out.normalised_rmssd = std::sqrt(sum_sq / static_cast<double>(out.differences)) / (sum / static_cast<double>(kept));
+  out.large_change_share = static_cast<double>(large) / static_cast<double>(out.differences);
+  return out;
+}
+
+bool IrregularlyIrregular(const RrIrregularity& m) {
+  return m.differences >= kFibrillationMinDifferences && m.normalised_rmssd >= kFibrillationRmssd &&
+         m.large_change_share >= kFibrillationLargeShare;
+}
 
 void RhythmStatements(const RuleContext& c, std::vector<uint16_t>& out) {
   const TypedBeats& typed = c.result->beats;
@@ -73,7 +112,26 @@ void RhythmStatements(const RuleContext& c, std::vector<uint16_t>& out) {
     const double interval = static_cast<double>(beats[k].fiducial - beats[k - 1].fiducial);
     if (usual_samples <= 0 || interval < kPrematureFraction * usual_samples) ++ectopic;
   }
-  const bool irregular = spread >= kFibrillationSpread || (!c.p_present && typed.irregular);
+  // Every interval between complexes, less the coupling interval of a
+  // premature complex of another form and the one after it (its pause),
+  // and the intervals touching noise.
+  std::vector<double> all_intervals;
+  std::vector<bool> usable;
+  for (size_t k = 1; k < beats.size(); ++k) {
+    all_intervals.push_back(static_cast<double>(beats[k].fiducial - beats[k - 1].fiducial) * 1000.0 / c.signal->rate);
+    usable.push_back(beats[k].type != kBeatNoise && beats[k - 1].type != kBeatNoise);
+  }
+  for (size_t k = 1; k < beats.size(); ++k) {
+    if (beats[k].type != kBeatEctopic) continue;
+    if (usual_samples > 0 && static_cast<double>(beats[k].fiducial - beats[k - 1].fiducial) >= kPrematureFraction * usual_samples) {
+      continue;
+    }
+    usable[k - 1] = false;
+    if (k < usable.size()) usable[k] = false;
+  }
+  const RrIrregularity rr = MeasureRrIrregularity(all_intervals, usable);
+  const bool irregular =
+      spread >= kFibrillationSpread || (!c.p_present && typed.irregular) || IrregularlyIrregular(rr);
   bool fibrillation = false;
 
   if (c.ventricular_paced) {

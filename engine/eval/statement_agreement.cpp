@@ -21,7 +21,7 @@ std::string Axis(const char* what) { return std::string(kAxisPrefix) + " " + wha
 
 const std::vector<StatementClass>& StatementClasses() {
   static const std::vector<StatementClass> classes = {
-      {"Sinus rhythm", {"Rhythm: Sinus rhythm"}, {kSinusRhythm}, false},
+      {"Sinus rhythm", {"Rhythm: Sinus rhythm", "Rhythm: Sinus arrhythmia"}, {kSinusRhythm}, false},
       {"Sinus bradycardia", {"Rhythm: Sinus bradycardia"}, {kSinusBradycardia}, false},
       {"Sinus tachycardia", {"Rhythm: Sinus tachycardia"}, {kSinusTachycardia}, false},
       {"Atrial fibrillation", {"Rhythm: Atrial fibrillation"}, {kAtrialFibrillation}, false},
@@ -29,7 +29,8 @@ const std::vector<StatementClass>& StatementClasses() {
       {"Axis normal",
        {Axis("normal"), Axis("vertical"), Axis("horizontal")},
        {},
-       true},
+       true,
+       {Axis("left axis deviation")}},
       {"Left axis deviation", {Axis("left axis deviation")}, {kLeftAxisDeviation}, true},
       {"Right axis deviation", {Axis("right axis deviation")}, {kRightAxisDeviation}, true},
       {"First-degree AV block", {"I degree AV block"}, {kFirstDegreeAvBlock}, false},
@@ -42,6 +43,10 @@ const std::vector<StatementClass>& StatementClasses() {
       {"RVH", {"Right ventricular hypertrophy"}, {kRightVentricularHypertrophy}, false},
       {"Left atrial abnormality", {"Left atrial hypertrophy", "Left atrial overload"}, {kLeftAtrialAbnormality}, false},
       {"Premature ventricular complexes", {"Ventricular extrasystole"}, {kPrematureVentricularComplexes}, false},
+      {"Sinus (any rate)",
+       {"Rhythm: Sinus rhythm", "Rhythm: Sinus arrhythmia", "Rhythm: Sinus bradycardia", "Rhythm: Sinus tachycardia"},
+       {kSinusRhythm, kSinusBradycardia, kSinusTachycardia},
+       false},
   };
   return classes;
 }
@@ -59,6 +64,15 @@ bool ReferenceHas(const StatementClass& c, const std::vector<std::string>& diagn
   for (const std::string& d : diagnoses) {
     for (const std::string& r : c.reference) {
       if (d.rfind(r, 0) == 0) return true;
+    }
+  }
+  return false;
+}
+
+bool IsUnclear(const StatementClass& c, const std::vector<std::string>& diagnoses) {
+  for (const std::string& d : diagnoses) {
+    for (const std::string& u : c.unclear) {
+      if (d.rfind(u, 0) == 0) return true;
     }
   }
   return false;
@@ -90,6 +104,7 @@ void StatementAgreement::Add(const std::vector<std::string>& diagnoses, const st
   const bool axis_known = ReferenceStatesAxis(diagnoses);
   for (size_t i = 0; i < classes.size(); ++i) {
     if (classes[i].axis && !axis_known) continue;
+    if (IsUnclear(classes[i], diagnoses)) continue;
     ClassCounts& n = counts_[i];
     ++n.records;
     const bool ref = ReferenceHas(classes[i], diagnoses);

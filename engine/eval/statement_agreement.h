@@ -19,9 +19,29 @@ struct StatementClass {
   std::vector<uint16_t> engine;
   // Axis classes count only on records whose reference states an axis.
   bool axis = false;
+  // Records whose reference diagnosis starts with one of these texts do not
+  // count for the class: their label covers both the class and its absence
+  // in the engine's convention (see StatementClasses()).
+  std::vector<std::string> unclear = {};
 };
 
 // The classes compared, in the order printed.
+//
+// Rhythm: "sinus rhythm" of the reference includes its "sinus arrhythmia"
+// (a sinus rhythm whose rate varies with breathing; the engine states it
+// as a sinus rhythm, plus 013 in the extended set). "Sinus (any rate)"
+// compares the origin alone, whatever the rate class.
+//
+// Axis: the reference follows the convention of Russian clinical practice:
+// normal +30..+69 degrees, vertical +70..+90, horizontal 0..+29, left axis
+// deviation below 0, right axis deviation above +90. The engine follows
+// the AHA: normal -30..+90, left below -30, right above +90. The
+// reference's normal, vertical and horizontal axes are normal in both; its
+// right axis deviation is the AHA's; its left axis deviation spans the
+// AHA's left axis deviation and the AHA-normal stretch 0..-30, and the
+// label alone does not say which. Those records therefore count for "Left
+// axis deviation" (a call there is right; a miss may be an axis of 0..-30
+// and no fault), and not for "Axis normal" (unclear).
 const std::vector<StatementClass>& StatementClasses();
 
 struct ClassCounts {
@@ -33,6 +53,8 @@ struct ClassCounts {
 
 bool ReferenceHas(const StatementClass& c, const std::vector<std::string>& diagnoses);
 bool EngineHas(const StatementClass& c, const std::vector<uint16_t>& statements);
+// Whether the record's reference label leaves the class open (`unclear`).
+bool IsUnclear(const StatementClass& c, const std::vector<std::string>& diagnoses);
 // Whether the reference states an axis at all.
 bool ReferenceStatesAxis(const std::vector<std::string>& diagnoses);
 

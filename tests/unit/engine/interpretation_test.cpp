@@ -29,7 +29,7 @@ void RightBlockShape(InterpretationFixture& f) {
   }
 }
 
-// V1-V3 QS; I, V5, V6 a broad R without q or S, late R peak.
+// V1-V3 QS; I, V5, V6 a broad R without q or S; R peak late in V4-V6.
 void LeftBlockShape(InterpretationFixture& f) {
   for (int s : {kSlotV1, kSlotV2, kSlotV3}) {
     SLeadMeasurement& m = f.Lead(s);
@@ -45,6 +45,7 @@ void LeftBlockShape(InterpretationFixture& f) {
     m.m_rDuration = 120;
     m.m_intrinsicoidDeflection = 75;
   }
+  f.Lead(kSlotV4).m_intrinsicoidDeflection = 75;
 }
 
 TEST(InterpretationBaseline, ANormalAdultRecordIsSinusRhythmAndANormalEcg) {
@@ -197,6 +198,21 @@ TEST(InterpretationConduction, RightBlockNeedsTheTerminalRInV1AndTheWideSOnTheLe
   InterpretationFixture f;
   RightBlockShape(f);
   f.SetQrs(130);
+  EXPECT_TRUE(f.Says(kRightBundleBranchBlock));
+  // The wide terminal S is needed in both I and V6: 41 ms (R 45 ms) is wide,
+  // 40 ms is not.
+  for (int narrow : {kSlotI, kSlotV6}) {
+    f.Lead(narrow).m_sDuration = 40;
+    EXPECT_FALSE(f.Says(kRightBundleBranchBlock)) << narrow;
+    f.Lead(narrow).m_sDuration = 41;
+    EXPECT_TRUE(f.Says(kRightBundleBranchBlock)) << narrow;
+  }
+  // An S longer than the R counts under 40 ms as well.
+  f.Lead(kSlotV6).m_rDuration = 30;
+  f.Lead(kSlotV6).m_sDuration = 31;
+  EXPECT_TRUE(f.Says(kRightBundleBranchBlock));
+  f.Lead(kSlotV6).m_sDuration = 30;
+  EXPECT_FALSE(f.Says(kRightBundleBranchBlock));
   for (int s : {kSlotI, kSlotV6}) f.Lead(s).m_sDuration = 30;  // S narrower than R and 40 ms
   EXPECT_FALSE(f.Says(kRightBundleBranchBlock));
   EXPECT_TRUE(f.Says(kIntraventricularConductionDelay));
@@ -225,7 +241,7 @@ TEST(InterpretationConduction, AnStLiftAtTheEndOfV1IsNoTerminalR) {
   LeftBlockShape(f);
   SLeadMeasurement& v1 = f.Lead(kSlotV1);
   // rS with a last "R'" that is only the ST segment starting above the PR
-  // level; V6 with a wide S as a left block may show.
+  // level; I and V6 with a wide S as a left block may show (shallow in I).
   v1.m_qAmplitude = 0;
   v1.m_qDuration = 0;
   v1.m_rAmplitude = 60;
@@ -237,12 +253,46 @@ TEST(InterpretationConduction, AnStLiftAtTheEndOfV1IsNoTerminalR) {
   v1.m_jAmplitude = 41;  // R' 99 µV above J
   f.Lead(kSlotV6).m_sAmplitude = -300;
   f.Lead(kSlotV6).m_sDuration = 50;
+  f.Lead(kSlotI).m_sAmplitude = -100;
+  f.Lead(kSlotI).m_sDuration = 50;
   f.SetQrs(140);
   EXPECT_TRUE(f.Says(kLeftBundleBranchBlock));
   EXPECT_FALSE(f.Says(kRightBundleBranchBlock));
   v1.m_jAmplitude = 40;  // 100 µV above J: a terminal R wave
   EXPECT_TRUE(f.Says(kRightBundleBranchBlock));
   EXPECT_FALSE(f.Says(kLeftBundleBranchBlock));
+}
+
+TEST(InterpretationConduction, LeftBlockEndsWithoutADeepWideSInLeadI) {
+  InterpretationFixture f;
+  LeftBlockShape(f);  // R of I 700 µV
+  f.SetQrs(130);
+  SLeadMeasurement& i = f.Lead(kSlotI);
+  i.m_sAmplitude = -175;  // a quarter of the R
+  i.m_sDuration = 60;
+  EXPECT_TRUE(f.Says(kLeftBundleBranchBlock));
+  i.m_sAmplitude = -176;
+  EXPECT_FALSE(f.Says(kLeftBundleBranchBlock));
+  i.m_sDuration = 40;  // deep but not wide
+  EXPECT_TRUE(f.Says(kLeftBundleBranchBlock));
+  i.m_sDuration = 41;
+  f.SetQrs(115);
+  EXPECT_FALSE(f.Says(kIncompleteLeftBundleBranchBlock));
+  i.m_sDuration = 40;
+  EXPECT_TRUE(f.Says(kIncompleteLeftBundleBranchBlock));
+}
+
+TEST(InterpretationConduction, IncompleteLeftBlockNeedsALateRPeakInV4ToV6) {
+  InterpretationFixture f;
+  LeftBlockShape(f);
+  f.SetQrs(115);
+  for (int s : {kSlotV4, kSlotV5, kSlotV6}) f.Lead(s).m_intrinsicoidDeflection = 61;
+  EXPECT_TRUE(f.Says(kIncompleteLeftBundleBranchBlock));
+  for (int s : {kSlotV4, kSlotV5, kSlotV6}) {
+    f.Lead(s).m_intrinsicoidDeflection = 60;
+    EXPECT_FALSE(f.Says(kIncompleteLeftBundleBranchBlock)) << s;
+    f.Lead(s).m_intrinsicoidDeflection = 61;
+  }
 }
 
 TEST(InterpretationConduction, IncompleteLeftBlockNeedsTheSeptalQGone) {
