@@ -1,8 +1,12 @@
 // A stimulus is a jump of at least kSpikeMinUv reached within kRiseSeconds
 // and gone again (back within a third of its height) within kWidthSeconds
-// of its start. A QRS upstroke of the same height takes ten milliseconds or
-// more and does not come back, so it fails both tests; noise fails the link
-// to the complexes.
+// of its start; or, where the cart's filters have made the pulse biphasic
+// (a steep step one way, then one the other way past the level it left), a
+// swing of kBiphasicMinUv within kWidthSeconds whose steepest step is
+// steeper than any cardiac wave and comes with a step the other way that is
+// nearly as steep (kReverseShare of it, and kReverseUvPerMs). A QRS upstroke
+// of the same height takes ten milliseconds or more and does not come back,
+// so it fails both tests; noise fails the link to the complexes.
 
 #include "engine/pacemaker_spikes.h"
 
@@ -17,6 +21,14 @@ constexpr float kSpikeMinUv = 300.0f;
 constexpr double kRiseSeconds = 0.002;
 constexpr double kWidthSeconds = 0.006;
 constexpr float kReturnShare = 0.33f;
+constexpr float kBiphasicMinUv = 250.0f;
+// No cardiac wave changes this fast (a steep QRS upstroke reaches a few
+// tens of microvolts per millisecond).
+constexpr float kStepUvPerMs = 100.0f;
+// The step back: a share of the steepest one and itself steeper than a
+// cardiac wave (a filtered step that only decays back does not count).
+constexpr float kReverseShare = 0.4f;
+constexpr float kReverseUvPerMs = 75.0f;
 // Stimuli closer than this over the leads are one.
 constexpr double kMergeSeconds = 0.01;
 // A ventricular stimulus comes at most this long before the QRS onset (the
@@ -30,11 +42,40 @@ size_t Samples(double seconds, double rate) {
   return std::max<size_t>(1, static_cast<size_t>(std::lround(seconds * rate)));
 }
 
+// A biphasic stimulus in the `window` samples from `i` (with the samples on
+// either side of them): the sample its steepest step reaches, or 0.
+size_t BiphasicPulseAt(const std::vector<float>& x, size_t i, size_t window, float min_step) {
+  float lo = x[i - 1];
+  float hi = x[i - 1];
+  float steepest = 0.0f;
+  size_t at = 0;
+  for (size_t k = i; k <= i + window; ++k) {
+    lo = std::min(lo, x[k]);
+    hi = std::max(hi, x[k]);
+    const float step = x[k] - x[k - 1];
+    if (std::fabs(step) > std::fabs(steepest)) {
+      steepest = step;
+      at = k;
+    }
+  }
+  if (hi - lo < kBiphasicMinUv || std::fabs(steepest) < min_step) return 0;
+  float back = 0.0f;
+  for (size_t k = i; k <= i + window; ++k) {
+    const float step = x[k] - x[k - 1];
+    if ((step > 0) != (steepest > 0)) back = std::max(back, std::fabs(step));
+  }
+  const bool steep_back = back >= kReverseShare * std::fabs(steepest) && back >= kReverseUvPerMs / kStepUvPerMs * min_step;
+  return steep_back ? at : 0;
+}
+
 // Stimuli of one lead.
 void SpikesOfLead(const Lead& lead, double rate, std::vector<size_t>& out) {
   const std::vector<float>& x = lead.uv;
   const size_t rise = Samples(kRiseSeconds, rate);
   const size_t width = std::max(rise + 1, Samples(kWidthSeconds, rate));
+  // Below 500 samples a second a stimulus is one sample whatever its slope,
+  // so its step is not asked to be steeper than at 500.
+  const float min_step = kStepUvPerMs * static_cast<float>(std::min(2.0, 1000.0 / rate));
   size_t i = 1;
   while (i + width < x.size()) {
     const float before = x[i - 1];
@@ -52,6 +93,16 @@ void SpikesOfLead(const Lead& lead, double rate, std::vector<size_t>& out) {
           spike = true;
           break;
         }
+      }
+    }
+    if (!spike && !lead.IsInvalid(i - 1)) {
+      const size_t at = BiphasicPulseAt(x, i, width, min_step);
+      bool valid = at != 0;
+      for (size_t k = i; valid && k <= i + width; ++k) valid = !lead.IsInvalid(k);
+      if (valid) {
+        out.push_back(at);
+        i += width + 1;
+        continue;
       }
     }
     if (spike) {

@@ -18,6 +18,7 @@ struct PacedCase {
   double rate;
   double spike_ms;
   double spike_uv;
+  bool biphasic = false;
 };
 
 class PacedRecord : public testing::TestWithParam<PacedCase> {};
@@ -28,6 +29,7 @@ TEST_P(PacedRecord, EveryStimulusIsFoundAndThePacingStated) {
   spec.rate = GetParam().rate;
   spec.pacing_spike_ms = GetParam().spike_ms;
   spec.pacing_spike_uv = GetParam().spike_uv;
+  spec.pacing_spike_biphasic = GetParam().biphasic;
   spec.waves.p_present = false;
   spec.waves.qrs_duration_ms = 150;
   const SyntheticRecord record = MakeSyntheticRecord(spec);
@@ -48,13 +50,17 @@ TEST_P(PacedRecord, EveryStimulusIsFoundAndThePacingStated) {
 }
 
 // One- and two-sample stimuli at 500 Hz, the one-sample (4 ms) at 250 Hz,
-// a bipolar-sized stimulus at 1000 Hz.
+// a bipolar-sized stimulus at 1000 Hz; filtered biphasic stimuli whose
+// first lobe never leaves the level by 300 µV and whose second does not
+// come back to it (the complex follows).
 INSTANTIATE_TEST_SUITE_P(Rates, PacedRecord,
                          testing::Values(PacedCase{500, 2, 800}, PacedCase{500, 4, 600}, PacedCase{250, 4, 800},
-                                         PacedCase{1000, 1, 400}),
+                                         PacedCase{1000, 1, 400}, PacedCase{500, 6, 500, true},
+                                         PacedCase{1000, 6, 500, true}),
                          [](const testing::TestParamInfo<PacedCase>& info) {
                            return std::to_string(static_cast<int>(info.param.rate)) + "Hz" +
-                                  std::to_string(static_cast<int>(info.param.spike_ms)) + "ms";
+                                  std::to_string(static_cast<int>(info.param.spike_ms)) + "ms" +
+                                  (info.param.biphasic ? "Biphasic" : "");
                          });
 
 TEST(Pacing, APacedComplexAfterAPWaveIsNoAvBlock) {

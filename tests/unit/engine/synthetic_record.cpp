@@ -101,7 +101,12 @@ std::vector<double> SyntheticLeadUv(const SyntheticSpec& spec, uint8_t code, std
       const double d = w.qrs_duration_ms / 1000.0;
       const double spike_at = on - spec.spike_before_qrs_ms / 1000.0;
       if (spec.pacing_spike_uv > 0 && t >= spike_at && t < spike_at + spec.pacing_spike_ms / 1000.0) {
-        v += (code % 2 == 0 ? 1.0 : -1.0) * spec.pacing_spike_uv;
+        double part = 1.0;
+        if (spec.pacing_spike_biphasic) {
+          const double third = (t - spike_at) / (spec.pacing_spike_ms / 1000.0) * 3.0;
+          part = third < 1.0 ? 0.5 : third < 2.0 ? 1.0 : -0.2;
+        }
+        v += (code % 2 == 0 ? 1.0 : -1.0) * part * spec.pacing_spike_uv;
       }
       if (w.p_present && spec.fibrillation_uv <= 0) {
         v += HalfSine(t, on - w.pr_ms / 1000.0, w.p_duration_ms / 1000.0, shape.p);

@@ -55,6 +55,9 @@ struct SyntheticSpec {
   // sign over the leads) this long before every QRS onset.
   double pacing_spike_uv = 0;
   double pacing_spike_ms = 2;
+  // The stimulus as a cart's filters leave it: a third at half the height,
+  // a third at the full height, then a third a fifth of it the other way.
+  bool pacing_spike_biphasic = false;
   double spike_before_qrs_ms = 10;
   std::vector<EctopicBeat> ectopic;
   std::vector<NoiseBurst> bursts;
