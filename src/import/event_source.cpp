@@ -70,4 +70,11 @@ bool ReadBytes(ByteStream& stream, void* buffer, size_t n) {
   return true;
 }
 
+SLeadObj* FinishEventRead(bool ok, SEvent& event, SECGInfo* info) {
+  if (!ok) return nullptr;
+  if (info != nullptr) info->Set(event.m_info);
+  SetLastError(kErrorSuccess);
+  return &event.m_leads;
+}
+
 }  // namespace ecg::import

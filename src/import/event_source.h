@@ -33,4 +33,9 @@ void SetAcquisitionTime(const platform::SystemTime& time, SECGInfo& info);
 // Reads exactly n bytes; a short read fails with 13 (the data ended early).
 bool ReadBytes(platform::ByteStream& stream, void* buffer, size_t n);
 
+// What a reader's ReadEvent hands back: null when the read failed (the
+// last-error code already says why); otherwise the event's leads, with the
+// metadata copied to `info` when given and the last-error code 0.
+SLeadObj* FinishEventRead(bool ok, SEvent& event, SECGInfo* info);
+
 }  // namespace ecg::import

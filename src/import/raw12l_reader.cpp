@@ -54,13 +54,6 @@ bool ReadRaw12L(EventSource& source, int16_t lead_count, double rate, double res
   return true;
 }
 
-SLeadObj* Finish(bool ok, SEvent& event, SECGInfo* info) {
-  if (!ok) return nullptr;
-  if (info != nullptr) info->Set(event.m_info);
-  SetLastError(kErrorSuccess);
-  return &event.m_leads;
-}
-
 }  // namespace
 
 SLeadObj* C12LReader::ReadEvent(const char* file, SECGInfo* info, int16_t leads, double rate,
@@ -70,7 +63,7 @@ SLeadObj* C12LReader::ReadEvent(const char* file, SECGInfo* info, int16_t leads,
   EventSource source;
   const bool ok = OpenEventFile(file, source) &&
                   ReadRaw12L(source, leads, rate, resolution, m_event, &m_dropped);
-  return Finish(ok, m_event, info);
+  return FinishEventRead(ok, m_event, info);
 }
 
 SLeadObj* C12LMemReader::ReadEvent(const uint8_t* data, size_t size, SECGInfo* info, int16_t leads,
@@ -80,5 +73,5 @@ SLeadObj* C12LMemReader::ReadEvent(const uint8_t* data, size_t size, SECGInfo* i
   EventSource source;
   const bool ok = OpenEventMemory(data, size, source) &&
                   ReadRaw12L(source, leads, rate, resolution, m_event, &m_dropped);
-  return Finish(ok, m_event, info);
+  return FinishEventRead(ok, m_event, info);
 }

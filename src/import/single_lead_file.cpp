@@ -76,4 +76,23 @@ bool ReadSingleLeadEvent(EventSource& source, const SingleLeadFormat& format, bo
   return true;
 }
 
+SLeadObj* ReadSingleLeadFile(const char* file, const SingleLeadFormat& format, bool offset,
+                             double resolution, double rate, SEvent& event, SECGInfo* info) {
+  event.KillLeads();
+  EventSource source;
+  const bool ok = OpenEventFile(file, source) &&
+                  ReadSingleLeadEvent(source, format, offset, resolution, rate, event);
+  return FinishEventRead(ok, event, info);
+}
+
+SLeadObj* ReadSingleLeadMemory(const uint8_t* data, size_t size, const SingleLeadFormat& format,
+                               bool offset, double resolution, double rate, SEvent& event,
+                               SECGInfo* info) {
+  event.KillLeads();
+  EventSource source;
+  const bool ok = OpenEventMemory(data, size, source) &&
+                  ReadSingleLeadEvent(source, format, offset, resolution, rate, event);
+  return FinishEventRead(ok, event, info);
+}
+
 }  // namespace ecg::import

@@ -29,4 +29,13 @@ constexpr uint32_t kSamplesPerChunk = 1000;
 bool ReadSingleLeadEvent(EventSource& source, const SingleLeadFormat& format, bool offset,
                          double resolution, double rate, SEvent& event);
 
+// A reader's whole ReadEvent over a file or the caller's bytes: the event's
+// old leads freed, the source read into it, the result as FinishEventRead
+// gives it.
+SLeadObj* ReadSingleLeadFile(const char* file, const SingleLeadFormat& format, bool offset,
+                             double resolution, double rate, SEvent& event, SECGInfo* info);
+SLeadObj* ReadSingleLeadMemory(const uint8_t* data, size_t size, const SingleLeadFormat& format,
+                               bool offset, double resolution, double rate, SEvent& event,
+                               SECGInfo* info);
+
 }  // namespace ecg::import
