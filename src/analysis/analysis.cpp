@@ -36,16 +36,8 @@ bool CAnalysis::RemoveAnalysisData(const char* path) {
   // of an interpretation go.
   const uint32_t removed =
       path != nullptr && CReader::NeedsDecoding(path) ? SectionBits({7, 9, 10}) : kAnalysisSections;
-  bool ok = OpenRd(path, false);
+  bool ok = OpenWithEmptyModel(path);
   if (ok) {
-    KillSection(0xFFFF);
-    m_loaded = 0;
-    m_medianReady = m_rhythmReady = false;
-    EmptyStoredSections();
-    ok = m_file->Seek(kRecordHeaderSize) && GetSection0(m_file, &m_index);
-  }
-  if (ok) {
-    m_loaded |= kSection0Bit;
     ok = ReserveForIndex() && StoreListedSections(SectionBits({0}) | removed) &&
          WriteSections(path);
   }

@@ -173,6 +173,8 @@ class CReader {
   static bool GetSecEncodedData(FileHandle& handle, const SSectionHeader& header,
                                 const SLeadDefinitions* definitions, SEncodedData* data,
                                 bool rhythm);
+  // Section 3 into a temporary, then Section 6 (`rhythm`) or 5.
+  static bool ReadEncodedData(const RecordSource& source, bool rhythm, SEncodedData* data);
 
   // Section 7 (first measurement block), Section 9 (statement codes; either
   // buffer or count may be null, not both buffers) and Section 10.

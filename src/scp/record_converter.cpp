@@ -186,16 +186,8 @@ bool CRecordConverter::ConvertToUncompressed(const char* source, const char* tar
   if (source == nullptr || target == nullptr) return Fail(ecg::platform::kErrorInvalidParameter);
   ecg::scp::DecodedRecord record;
   if (!ecg::scp::DecodeScpFile(source, record, report)) return Fail(kErrorInvalidData);
-  bool ok = OpenRd(source, false);
+  bool ok = OpenWithEmptyModel(source);
   if (ok) {
-    KillSection(0xFFFF);
-    m_loaded = 0;
-    m_medianReady = m_rhythmReady = false;
-    EmptyStoredSections();
-    ok = m_file->Seek(kRecordHeaderSize) && GetSection0(m_file, &m_index);
-  }
-  if (ok) {
-    m_loaded |= kSection0Bit;
     m_updateMode = false;
     ok = ReadSourceSection1(report) && FillSamples(record, report) && CreateLeadErrorCodes() &&
          ReserveForIndex() && CreateSec1() && CreateSec3_6(false) &&

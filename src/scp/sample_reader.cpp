@@ -137,7 +137,7 @@ bool CReader::GetSec6Data(FileHandle& handle, const SSectionHeader& header,
   return GetSecEncodedData(handle, header, definitions, data, true);
 }
 
-bool CReader::ReadRhythmData(const RecordSource& source, SEncodedData* data) {
+bool CReader::ReadEncodedData(const RecordSource& source, bool rhythm, SEncodedData* data) {
   if (source.IsNull() || data == nullptr) return Fail(kErrorInvalidParameter);
   FileHandle handle;
   SSectionIndexes index;
@@ -146,25 +146,18 @@ bool CReader::ReadRhythmData(const RecordSource& source, SEncodedData* data) {
   SSectionHeader header;
   const bool ok = GetSection(handle, &index, 3, &header) &&
                   GetSec3Data(handle, header, &definitions) &&
-                  GetSection(handle, &index, 6, &header) &&
-                  GetSec6Data(handle, header, &definitions, data);
+                  GetSection(handle, &index, rhythm ? 6 : 5, &header) &&
+                  GetSecEncodedData(handle, header, &definitions, data, rhythm);
   Close(handle);
   return ok;
 }
 
+bool CReader::ReadRhythmData(const RecordSource& source, SEncodedData* data) {
+  return ReadEncodedData(source, true, data);
+}
+
 bool CReader::ReadMedianData(const RecordSource& source, SEncodedData* data) {
-  if (source.IsNull() || data == nullptr) return Fail(kErrorInvalidParameter);
-  FileHandle handle;
-  SSectionIndexes index;
-  if (!OpenWithIndex(handle, source, &index)) return false;
-  SLeadDefinitions definitions;
-  SSectionHeader header;
-  const bool ok = GetSection(handle, &index, 3, &header) &&
-                  GetSec3Data(handle, header, &definitions) &&
-                  GetSection(handle, &index, 5, &header) &&
-                  GetSec5Data(handle, header, &definitions, data);
-  Close(handle);
-  return ok;
+  return ReadEncodedData(source, false, data);
 }
 
 // Two points the record format leaves open are settled here as a reader of

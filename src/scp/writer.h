@@ -145,9 +145,11 @@ class CWriter : public CReader {
   bool m_hasWriter = false;
   bool m_durableWrites = true;
 
+  // Opens a record with the model dropped and its Section 0 read (the file
+  // stays open).
+  bool OpenWithEmptyModel(const char* path);
   // Steps shared by the updates (and by the analysis, which derives from
-  // this writer): open, drop the model, read Section 0 and Section 1 into
-  // the model.
+  // this writer): OpenWithEmptyModel, then Section 1 into the model.
   bool BeginUpdate(const char* path);
   // Capacity in the stored-section table for the index's extra entries.
   bool ReserveForIndex();

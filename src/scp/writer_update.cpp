@@ -18,7 +18,7 @@ constexpr uint32_t Bits(std::initializer_list<uint16_t> ids) {
 
 }  // namespace
 
-bool CWriter::BeginUpdate(const char* path) {
+bool CWriter::OpenWithEmptyModel(const char* path) {
   if (!OpenRd(path, false)) return false;
   // Drop the model, keep the file open.
   KillSection(0xFFFF);
@@ -27,6 +27,11 @@ bool CWriter::BeginUpdate(const char* path) {
   EmptyStoredSections();
   if (!m_file->Seek(kRecordHeaderSize) || !GetSection0(m_file, &m_index)) return false;
   m_loaded |= kSection0Bit;
+  return true;
+}
+
+bool CWriter::BeginUpdate(const char* path) {
+  if (!OpenWithEmptyModel(path)) return false;
   SSectionHeader header;
   if (GetSection(m_file, &m_index, 1, &header)) {
     if (!GetSec1Data(m_file, header, nullptr, 0, &m_patientInfo, &m_recordInfo, &m_leadErrors,
