@@ -213,13 +213,7 @@ bool CAnalysis::TransferAnalysis(const char* record, const char* working_copy,
 bool CAnalysis::OpenRecordForMerge(const char* record, uint32_t replaced, uint32_t& total,
                                    bool& has_section1) {
   has_section1 = false;
-  if (!OpenRd(record, false)) return false;
-  KillSection(0xFFFF);
-  m_loaded = 0;
-  m_medianReady = m_rhythmReady = false;
-  EmptyStoredSections();
-  if (!m_file->Seek(kRecordHeaderSize) || !GetSection0(m_file, &m_index)) return false;
-  m_loaded |= kSection0Bit;
+  if (!OpenWithEmptyModel(record)) return false;
   for (uint32_t i = 0; i < m_index.m_count; ++i) {
     const SIndexEntry* entry = m_index.Entry(i);
     if (entry == nullptr) return Fail(kErrorOutOfStructures);
