@@ -3,12 +3,6 @@
 // pseudo-terminal linked into a temporary ECG_COM_DIR, with injected faults.
 
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -22,11 +16,10 @@
 #include "acquisition/demo_file.h"
 #include "acquisition/device_comm.h"
 #include "acquisition/frame_assembler.h"
+#include "cable_sim_process.h"
 #include "cable_simulator.h"
 #include "support/test_files.h"
 #include "synthetic_ecg.h"
-
-extern char** environ;
 
 using namespace ecg::acquisition;
 using namespace std::chrono_literals;
@@ -34,41 +27,10 @@ using namespace std::chrono_literals;
 namespace {
 
 // A cable simulator process serving COM<port> in a test folder.
-class Simulator {
+class Simulator : public ecg::test::CableSimProcess {
  public:
-  Simulator(const std::string& com_dir, int port, std::vector<std::string> args) {
-    link_ = com_dir + "/COM" + std::to_string(port);
-    std::vector<std::string> all = {ECG_CABLE_SIM, "--port", std::to_string(port), "--seed", "7"};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& a : all) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    for (int i = 0; i < 500 && pid_ > 0; ++i) {
-      struct stat st {};
-      if (lstat(link_.c_str(), &st) == 0) return;
-      std::this_thread::sleep_for(10ms);
-    }
-  }
-  ~Simulator() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      int status = 0;
-      waitpid(pid_, &status, 0);
-    }
-  }
-  bool Ready() const {
-    struct stat st {};
-    return pid_ > 0 && lstat(link_.c_str(), &st) == 0;
-  }
-
- private:
-  pid_t pid_ = -1;
-  std::string link_;
+  Simulator(const std::string& com_dir, int port, const std::vector<std::string>& args)
+      : CableSimProcess(ECG_CABLE_SIM, com_dir, port, 7, args) {}
 };
 
 // The recording window's side: settings, ring, lock, and what the callbacks saw.

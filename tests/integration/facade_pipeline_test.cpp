@@ -6,12 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstring>
@@ -23,47 +17,13 @@
 #include "interface/facade/window_services.h"
 #include "platform/prompt.h"
 #include "scp/reader.h"
+#include "cable_sim_process.h"
 #include "support/test_files.h"
-
-extern char** environ;
 
 namespace ecg::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-// A cable simulator process serving COM<port> in a test folder.
-class SimulatorProcess {
- public:
-  SimulatorProcess(const std::string& com_dir, int port) {
-    link_ = com_dir + "/COM" + std::to_string(port);
-    std::vector<std::string> all = {ECG_CABLE_SIM, "--port", std::to_string(port), "--seed", "3"};
-    std::vector<char*> argv;
-    for (auto& a : all) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    for (int i = 0; i < 500 && pid_ > 0 && !Ready(); ++i) std::this_thread::sleep_for(10ms);
-  }
-  ~SimulatorProcess() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      int status = 0;
-      waitpid(pid_, &status, 0);
-    }
-  }
-  bool Ready() const {
-    struct stat st {};
-    return pid_ > 0 && lstat(link_.c_str(), &st) == 0;
-  }
-
- private:
-  pid_t pid_ = -1;
-  std::string link_;
-};
 
 // The component's windows, with the recording window saving by itself.
 class UnattendedWindows final : public ecg::facade::WindowServices {
@@ -111,7 +71,7 @@ TEST(FacadePipeline, SimulatorToRecordAnalysisPdfAndXml) {
   setenv("ECG_DOCUMENTS_DIR", folder.File("documents").c_str(), 1);
   setenv("XDG_CONFIG_HOME", folder.File("config").c_str(), 1);
   setenv("ECG_LIBRARY_PATH", ENGINE_LIBRARY_DIR, 1);
-  SimulatorProcess simulator(ports, 4);
+  CableSimProcess simulator(ECG_CABLE_SIM, ports, 4, 3);
   ASSERT_TRUE(simulator.Ready());
 
   ecg::platform::ScriptedPrompt prompt;
