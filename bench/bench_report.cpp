@@ -6,10 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
-#include <cstdlib>
 
 #include "platform/prompt.h"
 #include "report/ecg_print.h"
@@ -64,18 +62,3 @@ void BM_ReportPageImage(benchmark::State& state) {
 BENCHMARK(BM_ReportPageImage)->Arg(100)->Arg(300)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
-  int qt_argc = 1;
-  char name[] = "bench_report";
-  char* qt_argv[] = {name, nullptr};
-  QApplication app(qt_argc, qt_argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -9,7 +9,6 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <QApplication>
 #include <QTest>
 #include <cstdlib>
 #include <string>
@@ -124,18 +123,3 @@ void BM_LiveWindowReplay(benchmark::State& state) {
 BENCHMARK(BM_LiveWindowReplay)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
-  int qt_argc = 1;
-  char name[] = "bench_recording";
-  char* qt_argv[] = {name, nullptr};
-  QApplication app(qt_argc, qt_argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
