@@ -33,8 +33,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/atrial_flutter.h"
 #include "engine/analyse_record.h"
+#include "engine/atrial_flutter.h"
 #include "engine/eval/beat_records.h"
 #include "engine/eval/ludb_evaluation.h"
 #include "engine/eval/png_plot.h"
