@@ -37,8 +37,9 @@ struct BeatStress {
   // statement (English text) was made on them.
   size_t analysed = 0;
   std::map<std::string, size_t> rhythm;
-  // Stretches on which the atrial flutter measure's correlation limits are
-  // met with the second channel taken for V1.
+  // Stretches of records whose second channel is V1, and those of them on
+  // which the atrial flutter measure's correlation limits are met.
+  size_t with_v1 = 0;
   size_t flutter_limits_met = 0;
   double Sensitivity() const;
   double PositivePredictivity() const;
