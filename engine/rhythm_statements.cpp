@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/atrial_flutter.h"
 #include "engine/beat_typing.h"
 #include "engine/interpretation_rules.h"
 
@@ -132,13 +133,19 @@ void RhythmStatements(const RuleContext& c, std::vector<uint16_t>& out) {
   const RrIrregularity rr = MeasureRrIrregularity(all_intervals, usable);
   const bool irregular =
       spread >= kFibrillationSpread || (!c.p_present && typed.irregular) || IrregularlyIrregular(rr);
-  bool fibrillation = false;
+  bool fibrillation = false;  // atrial fibrillation or flutter: early beats are part of the rhythm
 
   if (c.ventricular_paced) {
     // Paced complexes say nothing of the atria's own rhythm through the
     // ventricles: the pacing is the basic rhythm statement; early
     // complexes of another form are still named.
     out.push_back(kPacedRhythm);
+  } else if (AnalyseAtrialFlutter(*c.signal, *c.result).flutter) {
+    // Regular flutter waves between the complexes, whatever the
+    // conduction: with variable conduction the ventricular rhythm is
+    // irregular too, but the atria are organised.
+    out.push_back(kAtrialFlutter);
+    fibrillation = true;
   } else if (irregular) {
     // What looks like a P wave in the median of an irregularly irregular
     // rhythm is fibrillatory activity that happens to line up.

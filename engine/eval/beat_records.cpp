@@ -9,9 +9,12 @@
 #include <fstream>
 #include <map>
 
+#include "engine/analysis.h"
+#include "engine/atrial_flutter.h"
 #include "engine/beat_typing.h"
 #include "engine/eval/json_value.h"
 #include "engine/filters.h"
+#include "engine/interpretation.h"
 #include "engine/lead_quality.h"
 #include "engine/qrs_detection.h"
 
@@ -124,6 +127,7 @@ bool MeasureBeatStress(const std::string& folder, bool verbose, BeatStress& out)
     }
     ++out.records;
     const size_t total = record.samples[0].size();
+    const bool second_is_v1 = record.channels.size() > 1 && record.samples.size() > 1 && record.channels[1] == "V1";
     const auto stretch = static_cast<size_t>(kStretchSeconds * record.rate);
     const auto window = static_cast<long>(std::lround(kMatchSeconds * record.rate));
     size_t r_tp = 0, r_fn = 0, r_fp = 0;
@@ -150,6 +154,39 @@ bool MeasureBeatStress(const std::string& folder, bool verbose, BeatStress& out)
       }
       const TypedBeats typed = TypeBeats(signal, morph, DetectQrs(signal, used));
       ++stretches;
+      // The whole analysis and the rhythm statements of the stretch, the
+      // channels taken as II and V5.
+      {
+        EcgSignal whole = signal;
+        whole.slot[kSlotII] = 0;
+        if (whole.leads.size() > 1) whole.slot[kSlotV5] = 1;
+        AnalysisResult analysis;
+        if (Analyse(whole, analysis).ok()) {
+          ++out.analysed;
+          for (uint16_t code : Interpret(whole, analysis, InterpretationOptions()).statements) {
+            const StatementInfo* info = FindStatement(code);
+            if (info != nullptr && info->group == StatementGroup::kRhythm) ++out.rhythm[info->english];
+          }
+          // The flutter measure's correlation limits alone on the records
+          // whose second channel is V1 (the statement itself needs two
+          // inferior leads besides, which these recordings do not have).
+          if (second_is_v1) {
+            EcgSignal with_v1 = whole;
+            with_v1.slot[kSlotV5] = -1;
+            with_v1.slot[kSlotV1] = 1;
+            const FlutterAnalysis f = AnalyseAtrialFlutter(with_v1, analysis);
+            ++out.with_v1;
+            if (f.cycle_ms > 0 && f.at_cycle >= kFlutterMinCorrelation && f.at_two_cycles >= kFlutterMinCorrelation &&
+                f.v1_at_cycle >= kFlutterMinCorrelation && f.v1_at_two_cycles >= kFlutterMinCorrelation) {
+              ++out.flutter_limits_met;
+              if (verbose) {
+                std::printf("%-8s %6.1f s: flutter limits met in II and V1 (cycle %.0f ms)\n", name.c_str(),
+                            static_cast<double>(start) / record.rate, f.cycle_ms);
+              }
+            }
+          }
+        }
+      }
       // Labels in the stretch, away from its edges by the match window.
       std::vector<BeatLabel> labels;
       for (const BeatLabel& b : record.beats) {
@@ -205,6 +242,11 @@ int RunBeatStress(const std::string& folder, bool verbose) {
   }
   std::printf("Beat stress: %zu stretches of 10 s, TP %zu, FN %zu, FP %zu, sensitivity %.2f %%, positive predictivity %.2f %%\n",
               stress.stretches, stress.tp, stress.fn, stress.fp, stress.Sensitivity(), stress.PositivePredictivity());
+  std::printf("Rhythm statements over the %zu analysed stretches:", stress.analysed);
+  for (const auto& [text, count] : stress.rhythm) std::printf(" [%s] %zu", text.c_str(), count);
+  std::printf("\n");
+  std::printf("Atrial flutter correlation limits met in II and V1 (stretches of records with a V1 channel): %zu of %zu\n",
+              stress.flutter_limits_met, stress.with_v1);
   std::printf("Typing (labelled class: dominant / premature / other form / noise / missed):\n");
   for (const auto& [cls, c] : stress.typing) {
     std::printf("  %-12s %6zu %6zu %6zu %6zu %6zu\n", cls.c_str(), c[0], c[1], c[2], c[3], c[4]);

@@ -33,6 +33,14 @@ struct BeatStress {
   // engine typed those beats: dominant, premature, other form, noise,
   // missed.
   std::map<std::string, std::array<size_t, 5>> typing;
+  // Stretches the whole analysis accepted, and how often each rhythm
+  // statement (English text) was made on them.
+  size_t analysed = 0;
+  std::map<std::string, size_t> rhythm;
+  // Stretches of records whose second channel is V1, and those of them on
+  // which the atrial flutter measure's correlation limits are met.
+  size_t with_v1 = 0;
+  size_t flutter_limits_met = 0;
   double Sensitivity() const;
   double PositivePredictivity() const;
 };

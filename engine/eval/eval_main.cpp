@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "engine/analyse_record.h"
+#include "engine/atrial_flutter.h"
 #include "engine/eval/beat_records.h"
 #include "engine/eval/ludb_evaluation.h"
 #include "engine/eval/png_plot.h"
@@ -205,6 +206,11 @@ void PrintStatements(const std::string& name, const std::vector<std::string>& di
     spread = diff[diff.size() / 2] / rr[rr.size() / 2];
   }
   std::printf(" irregular %d spread %.3f", run.result.beats.irregular ? 1 : 0, spread);
+  {
+    const FlutterAnalysis f = AnalyseAtrialFlutter(run.signal, run.result);
+    std::printf(" flutter cycle %.0f r %.2f/%.2f V1 %.2f/%.2f", f.cycle_ms, f.at_cycle, f.at_two_cycles, f.v1_at_cycle,
+                f.v1_at_two_cycles);
+  }
   {
     // Voltage sums (µV): Sokolow-Lyon and Cornell.
     auto at = [&](int slot) -> const SLeadMeasurement* {

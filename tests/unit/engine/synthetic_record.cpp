@@ -68,10 +68,15 @@ std::vector<double> SyntheticLeadUv(const SyntheticSpec& spec, uint8_t code, std
   std::normal_distribution<double> jitter(0.0, 1.0);
   std::vector<double> qrs;
   std::vector<bool> regular;
+  const bool flutter = spec.flutter_uv > 0 && spec.flutter_cycle_ms > 0;
+  const bool conducted_flutter = flutter && !spec.flutter_conduction.empty();
   for (double t = spec.first_qrs_s; t < spec.seconds;) {
     qrs.push_back(t);
     regular.push_back(true);
-    const double rr = spec.rr_ms + (spec.rr_jitter_ms > 0 ? spec.rr_jitter_ms * jitter(beat_rng) : 0.0);
+    double rr = spec.rr_ms + (spec.rr_jitter_ms > 0 ? spec.rr_jitter_ms * jitter(beat_rng) : 0.0);
+    if (conducted_flutter) {
+      rr = spec.flutter_cycle_ms * spec.flutter_conduction[(qrs.size() - 1) % spec.flutter_conduction.size()];
+    }
     t += std::max(0.25, rr / 1000.0);
   }
   std::vector<bool> other(qrs.size(), false);
@@ -108,7 +113,7 @@ std::vector<double> SyntheticLeadUv(const SyntheticSpec& spec, uint8_t code, std
         }
         v += (code % 2 == 0 ? 1.0 : -1.0) * part * spec.pacing_spike_uv;
       }
-      if (w.p_present && spec.fibrillation_uv <= 0) {
+      if (w.p_present && spec.fibrillation_uv <= 0 && !flutter && spec.chaotic_atrial_uv <= 0) {
         v += HalfSine(t, on - w.pr_ms / 1000.0, w.p_duration_ms / 1000.0, shape.p);
       }
       v += HalfSine(t, on, 0.2 * d, shape.q) + HalfSine(t, on + 0.2 * d, 0.45 * d, shape.r) +
@@ -117,6 +122,44 @@ std::vector<double> SyntheticLeadUv(const SyntheticSpec& spec, uint8_t code, std
       v += TWave(t, t_end, w.t_duration_ms / 1000.0, t_sign * shape.t);
     }
     out[i] = v;
+  }
+
+  // Atrial flutter: the waves run on through the complexes; each complex
+  // comes 0.45 cycles after the start of a wave.
+  if (flutter) {
+    const double cycle = spec.flutter_cycle_ms / 1000.0;
+    const double origin = spec.first_qrs_s - 0.45 * cycle;
+    const double gain = code == 1 ? 0.25 : code == 2 ? 1.0 : code == 3 ? 0.8 : code == 4 ? 0.5 : 0.3;
+    for (size_t i = 0; i < n; ++i) {
+      const double t = static_cast<double>(i) / spec.rate;
+      double phase = std::fmod((t - origin) / cycle, 1.0);
+      if (phase < 0) phase += 1.0;
+      double v;
+      if (code == 3) {
+        v = phase < 0.4 ? std::sin(std::numbers::pi * phase / 0.4) : 0.0;  // discrete upright waves in V1
+      } else {
+        v = phase < 0.75 ? -phase / 0.75 : -(1.0 - phase) / 0.25;  // slow descent, quick return
+      }
+      out[i] += gain * spec.flutter_uv * v;
+    }
+  }
+  // Irregular atrial activity: one sequence of lobes, shared by the leads
+  // with their own size and sign.
+  if (spec.chaotic_atrial_uv > 0) {
+    std::mt19937 wave_rng(spec.seed * 977u);
+    std::uniform_real_distribution<double> length(0.09, 0.21), size(0.3, 1.0);
+    const double gain = (code % 2 == 0 ? 1.0 : -0.8) * (code == 1 ? 0.4 : code >= 4 ? 0.5 : 1.0);
+    double sign = 1;
+    for (double from = 0; from < spec.seconds;) {
+      const double width = length(wave_rng), a = size(wave_rng);
+      const auto i0 = static_cast<size_t>(from * spec.rate);
+      const auto i1 = std::min(n, static_cast<size_t>((from + width) * spec.rate));
+      for (size_t i = i0; i < i1; ++i) {
+        out[i] += gain * sign * a * spec.chaotic_atrial_uv * HalfSine(static_cast<double>(i) / spec.rate, from, width, 1.0);
+      }
+      sign = -sign;
+      from += width;
+    }
   }
 
   // Disturbances, each lead its own.

@@ -51,6 +51,19 @@ struct SyntheticSpec {
   double wander_uv = 0;           // 0.3 Hz baseline wander amplitude
   double rr_jitter_ms = 0;        // random beat-to-beat variation (irregular rhythm)
   double fibrillation_uv = 0;     // 6 Hz atrial activity instead of P waves
+  // Atrial flutter instead of P waves: continuous waves of this size (lead
+  // II; a negative sawtooth in the limb leads, discrete upright waves in
+  // V1) at this cycle. With `flutter_conduction` (e.g. {2} for 2:1, {2, 4,
+  // 3} for variable conduction) the intervals between complexes are those
+  // multiples of the cycle, taken in turn, and every complex follows a
+  // flutter wave at the same delay; otherwise rr_ms applies.
+  double flutter_uv = 0;
+  double flutter_cycle_ms = 220;
+  std::vector<int> flutter_conduction;
+  // Irregular atrial activity instead of P waves: lobes of random length
+  // (90-210 ms) and size (0.3-1 times this, lead II), as in atrial
+  // fibrillation.
+  double chaotic_atrial_uv = 0;
   // Ventricular pacing: a rectangular stimulus of this height (alternating
   // sign over the leads) this long before every QRS onset.
   double pacing_spike_uv = 0;
