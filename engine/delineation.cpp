@@ -54,9 +54,9 @@ constexpr double kStFrom = 0.04, kStTo = 0.08;  // after the offset
 // The earliest onset and the latest end over the leads (the cardiologists'
 // global fiducials are the extreme leads'), within these limits of the
 // summed slopes' answer: a lead may start the complex up to 20 ms earlier,
-// end it up to 20 ms later or 10 ms earlier, never start it later.
+// end it up to 20 ms later or 20 ms earlier, never start it later.
 constexpr double kLeadMaxShift = 0.02;
-constexpr double kLeadMaxEndShrink = 0.01;
+constexpr double kLeadMaxEndShrink = 0.02;
 // The onset lies no more than kLeadInSeconds before the first point where
 // a lead clearly leaves its level: by kClearDepartureUv and
 // kClearDepartureSpreads noise spreads of the kClearLevelSeconds before the
