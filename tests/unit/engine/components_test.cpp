@@ -156,6 +156,7 @@ struct DelineationCase {
   double t_uv = 30;
   double noise = 0;
   size_t noisy_lead = 3;
+  double noise_from = 0.05;  // after the complex
   // A P wave of `p_uv` (100 ms, ending 60 ms before the QRS) in every lead;
   // lead 0 leaving its level `early` seconds before the others with a slow
   // straight deflection to -`early_uv` that the complex then takes back.
@@ -223,7 +224,7 @@ void BuildDelineationBench(const DelineationCase& c, DelineationBench& b) {
         if (li >= 1 && li <= c.tail_leads && t > qrs && t <= qrs + c.tail) {
           noise -= c.tail_uv * std::sin(std::numbers::pi * (t - qrs) / c.tail);
         }
-        if (li == c.noisy_lead && c.noise > 0 && t > qrs + 0.05 && t < 0.75 * c.rr) {
+        if (li == c.noisy_lead && c.noise > 0 && t > qrs + c.noise_from && t < 0.75 * c.rr) {
           for (int j = 0; j < 3; ++j) noise += c.noise / 3.0 * std::sin(2 * std::numbers::pi * hz[j] * t + phase[j]);
         }
         b.corrected[li][i] = static_cast<float>(v + noise);
@@ -367,6 +368,42 @@ TEST(EngineDelineation, ALateEndCountsOnlyWhereASecondLeadConfirmsIt) {
     ASSERT_TRUE(d2.p_present);
     EXPECT_GE(d2.qrs_off, d0.qrs_off + 0.015 * rate);
     EXPECT_LE(d2.qrs_off, d0.qrs_off + 0.025 * rate);
+  }
+}
+
+// Noise that one lead's beats carry from just after the complex keeps the
+// summed slopes up well past its end; the clean leads, whose ends confirm
+// each other, pull the end back by up to 20 ms (the limit either way).
+TEST(EngineDelineation, ConfirmedLeadEndsPullALateSummedEndBackBy20Ms) {
+  for (double rate : {500.0, 250.0, 1000.0}) {
+    SCOPED_TRACE(testing::Message() << rate << " Hz");
+    DelineationCase c;
+    c.rate = rate;
+    c.p_uv = 100;
+    DelineationBench clean;
+    BuildDelineationBench(c, clean);
+    const Delineation d0 = Delineate(clean.input);
+    ASSERT_TRUE(d0.p_present);
+
+    c.noise = 800;
+    c.noise_from = 0.005;
+    DelineationBench noisy;
+    BuildDelineationBench(c, noisy);
+    const Delineation d = Delineate(noisy.input);
+    ASSERT_TRUE(d.p_present);
+    // The summed slopes' own end, on the medians smoothed over 10 ms as
+    // the delineation smooths them.
+    const auto half = static_cast<size_t>(std::lround(0.005 * rate));
+    std::vector<std::vector<float>> smooth(noisy.medians.leads.size());
+    for (size_t li = 0; li < smooth.size(); ++li) {
+      smooth[li].resize(noisy.medians.leads[li].size());
+      MovingAverage(noisy.medians.leads[li], 2 * half + 1, smooth[li]);
+    }
+    double summed_on = 0, summed_off = 0;
+    ASSERT_TRUE(FindQrs(noisy.medians.leads, smooth, noisy.input.leads, noisy.medians.fiducial, rate, summed_on,
+                        summed_off));
+    ASSERT_GT(summed_off, d0.qrs_off + 0.02 * rate);
+    EXPECT_NEAR(d.qrs_off, std::max(d0.qrs_off, summed_off - 0.02 * rate), 0.5);
   }
 }
 
