@@ -1002,8 +1002,9 @@ Delineation Delineate(const DelineationInput& input) {
   }
   {
     const double before = d.qrs_on;
-    const std::span<const size_t> boundary_leads =
-        input.boundary_leads.empty() ? std::span<const size_t>(input.leads) : std::span<const size_t>(input.boundary_leads);
+    const std::span<const size_t> boundary_leads = input.boundary_leads.empty()
+                                                        ? std::span<const size_t>(input.leads)
+                                                        : std::span<const size_t>(input.boundary_leads);
     RefineQrsByLeads(m, qrs_smooth, boundary_leads, d.p_present, d);
     // However the slopes placed it, the complex starts no more than a short
     // lead-in before a lead clearly leaves its level: a slope threshold
