@@ -54,9 +54,19 @@ constexpr double kStFrom = 0.04, kStTo = 0.08;  // after the offset
 // The earliest onset and the latest end over the leads (the cardiologists'
 // global fiducials are the extreme leads'), within these limits of the
 // summed slopes' answer: a lead may start the complex up to 20 ms earlier,
-// end it up to 20 ms later or 10 ms earlier, never start it later.
+// end it up to 20 ms later or 20 ms earlier, never start it later.
 constexpr double kLeadMaxShift = 0.02;
-constexpr double kLeadMaxEndShrink = 0.01;
+constexpr double kLeadMaxEndShrink = 0.02;
+// The onset lies no more than kLeadInSeconds before the first point where
+// a lead clearly leaves its level: by kClearDepartureUv and
+// kClearDepartureSpreads noise spreads of the kClearLevelSeconds before the
+// summed slopes' onset, for kClearHoldSeconds on end. Slope thresholds alone
+// follow atrial activity or noise in the PR segment back to the P wave.
+constexpr double kLeadInSeconds = 0.02;
+constexpr double kClearDepartureUv = 10.0;
+constexpr double kClearDepartureSpreads = 5.0;
+constexpr double kClearHoldSeconds = 0.01;
+constexpr double kClearLevelSeconds = 0.02;
 constexpr double kLeadNoiseSeconds = 0.1;
 // A lead's boundary counts only when another lead's lies within these of
 // it: ends behind a P wave, onsets where there is none.
@@ -220,6 +230,46 @@ std::vector<double> ConfirmedOnly(std::vector<double> v, double tolerance) {
     if (before || after) kept.push_back(v[i]);
   }
   return kept;
+}
+
+// The first point at which any of the leads clearly leaves the level it
+// holds over the stretch just before `onset` (the summed slopes' onset):
+// by the larger of an absolute amount and a multiple of that stretch's
+// spread, and for a while on end, so that neither a slow drift under that
+// amount nor a single noisy sample counts. Fractional sample; negative when
+// no lead does so before `offset`.
+double ClearDeparture(const MedianBeats& m, std::span<const size_t> leads, double onset, double offset) {
+  const size_t n = m.length;
+  const double rate = m.rate;
+  const size_t hold = std::max<size_t>(1, SamplesOf(kClearHoldSeconds, rate));
+  const size_t to = ClampIndex(onset, n);
+  const size_t from = ClampIndex(onset - kClearLevelSeconds * rate, n);
+  const size_t end = ClampIndex(offset, n);
+  if (to < from + 2 || end <= to + hold) return -1;
+  double earliest = -1;
+  for (size_t li : leads) {
+    const std::vector<float>& y = m.leads[li];
+    if (y.size() != n) continue;
+    double level = 0, spread = 0;
+    for (size_t k = from; k <= to; ++k) level += y[k];
+    level /= static_cast<double>(to - from + 1);
+    for (size_t k = from; k <= to; ++k) spread += (y[k] - level) * (y[k] - level);
+    spread = std::sqrt(spread / static_cast<double>(to - from + 1));
+    const double limit = std::max(kClearDepartureUv, kClearDepartureSpreads * spread);
+    auto away = [&](size_t k) { return std::fabs(double{y[k]} - level); };
+    for (size_t i = to + 1; i + hold <= end; ++i) {
+      bool held = true;
+      for (size_t k = i; k < i + hold && held; ++k) held = away(k) > limit;
+      if (!held) continue;
+      // Where the lead crosses the limit between i - 1 and i.
+      const double before = away(i - 1), at = away(i);
+      const double crossing =
+          static_cast<double>(i - 1) + (at > before ? std::clamp((limit - before) / (at - before), 0.0, 1.0) : 1.0);
+      if (earliest < 0 || crossing < earliest) earliest = crossing;
+      break;
+    }
+  }
+  return earliest;
 }
 
 // Each lead's own onset and end near the global ones; the global onset and
@@ -952,10 +1002,19 @@ Delineation Delineate(const DelineationInput& input) {
   }
   {
     const double before = d.qrs_on;
-    RefineQrsByLeads(m, qrs_smooth, input.boundary_leads.empty() ? input.leads : input.boundary_leads,
-                     d.p_present, d);
-    // The P wave ends before the complex that now starts earlier.
-    if (d.p_present && d.qrs_on < before) FindP(input, rr, d);
+    const std::span<const size_t> boundary_leads = input.boundary_leads.empty()
+                                                        ? std::span<const size_t>(input.leads)
+                                                        : std::span<const size_t>(input.boundary_leads);
+    RefineQrsByLeads(m, qrs_smooth, boundary_leads, d.p_present, d);
+    // However the slopes placed it, the complex starts no more than a short
+    // lead-in before a lead clearly leaves its level: a slope threshold
+    // alone can follow atrial activity or noise in the PR segment back to
+    // the P wave, where no lead has yet left its level by an amount one
+    // would see.
+    const double clear = ClearDeparture(m, boundary_leads, before, d.qrs_off);
+    if (clear >= 0) d.qrs_on = std::max(d.qrs_on, clear - kLeadInSeconds * rate);
+    // The P wave ends before the complex that now starts elsewhere.
+    if (d.p_present && d.qrs_on != before) FindP(input, rr, d);
   }
   if (!(d.qrs_off > d.qrs_on)) d.qrs_found = d.t_found = d.p_present = false;
   return d;

@@ -13,7 +13,10 @@
 // complex's boundaries within limits (the cardiologists' global fiducials
 // are those of the extreme leads), but only where a second lead's mark lies
 // close: ends behind a P wave, onsets without one (there atrial activity
-// could move a single lead, and the end stays the summed slopes').
+// could move a single lead, and the end stays the summed slopes'). The
+// onset lies no more than 20 ms before the first point where a lead
+// clearly leaves its level (slope thresholds alone can follow activity in
+// the PR segment back to the P wave).
 // T end: in every lead with a T wave of some size whose single beats agree
 // with it, the trapezium-area method of Zhang et al. (2006) from the
 // steepest point after the T peak; the second latest of those ends,

@@ -156,6 +156,7 @@ struct DelineationCase {
   double t_uv = 30;
   double noise = 0;
   size_t noisy_lead = 3;
+  double noise_from = 0.05;  // after the complex
   // A P wave of `p_uv` (100 ms, ending 60 ms before the QRS) in every lead;
   // lead 0 leaving its level `early` seconds before the others with a slow
   // straight deflection to -`early_uv` that the complex then takes back.
@@ -167,6 +168,12 @@ struct DelineationCase {
   size_t tail_leads = 0;
   double tail = 0.05;
   double tail_uv = 100;
+  // A ripple of `ripple_uv` at `ripple_hz` over the `ripple` seconds before
+  // the complex, in every lead and alike in every beat (so the median keeps
+  // it): activity in the PR segment that no lead leaves its level by.
+  double ripple = 0;
+  double ripple_uv = 6;
+  double ripple_hz = 40;
 };
 
 struct DelineationBench {
@@ -206,6 +213,9 @@ void BuildDelineationBench(const DelineationCase& c, DelineationBench& b) {
       if (c.p_uv > 0 && ahead >= p_from && ahead < -0.06) {
         v += c.p_uv * 0.5 * (1 - std::cos(2 * std::numbers::pi * (ahead - p_from) / 0.1));
       }
+      if (c.ripple > 0 && ahead >= -c.ripple && ahead < 0) {
+        v += c.ripple_uv * std::sin(2 * std::numbers::pi * c.ripple_hz * (ahead + c.ripple));
+      }
       double lead0 = 0;
       if (c.early > 0 && ahead >= -c.early) lead0 = -c.early_uv * (ahead + c.early) / c.early;
       if (c.early > 0 && t >= 0 && t <= qrs) lead0 = -c.early_uv * (1 - t / qrs);
@@ -214,7 +224,7 @@ void BuildDelineationBench(const DelineationCase& c, DelineationBench& b) {
         if (li >= 1 && li <= c.tail_leads && t > qrs && t <= qrs + c.tail) {
           noise -= c.tail_uv * std::sin(std::numbers::pi * (t - qrs) / c.tail);
         }
-        if (li == c.noisy_lead && c.noise > 0 && t > qrs + 0.05 && t < 0.75 * c.rr) {
+        if (li == c.noisy_lead && c.noise > 0 && t > qrs + c.noise_from && t < 0.75 * c.rr) {
           for (int j = 0; j < 3; ++j) noise += c.noise / 3.0 * std::sin(2 * std::numbers::pi * hz[j] * t + phase[j]);
         }
         b.corrected[li][i] = static_cast<float>(v + noise);
@@ -305,6 +315,30 @@ TEST(EngineDelineation, TheEarliestLeadStartsTheComplexWithinALimit) {
   }
 }
 
+// A ripple in the PR segment (9 µV, under what any lead is seen to leave
+// its level by) carries the slopes back towards the P wave, at 250 Hz by
+// 27 ms; the complex starts no more than 20 ms before the first lead
+// clearly leaves its level, and never after its true onset.
+TEST(EngineDelineation, RippleInThePrSegmentDoesNotStartTheComplexFarAhead) {
+  for (double rate : {250.0, 500.0, 1000.0}) {
+    SCOPED_TRACE(testing::Message() << rate << " Hz");
+    DelineationCase c;
+    c.rate = rate;
+    c.p_uv = 100;
+    c.ripple = 0.03;
+    c.ripple_uv = 9;
+    DelineationBench b;
+    BuildDelineationBench(c, b);
+    const Delineation d = Delineate(b.input);
+    ASSERT_TRUE(d.qrs_found);
+    ASSERT_TRUE(d.p_present);
+    EXPECT_GE(d.qrs_on, b.qrs_on - 0.02 * rate - 0.5);
+    EXPECT_LE(d.qrs_on, b.qrs_on + 0.5);
+    // The P wave is still found ahead of the complex.
+    EXPECT_LT(d.p_off, d.qrs_on);
+  }
+}
+
 // Behind a P wave a lead whose own end lies far past every other lead's
 // does not end the complex alone; where a second lead agrees, the complex
 // ends later, by no more than 20 ms.
@@ -334,6 +368,42 @@ TEST(EngineDelineation, ALateEndCountsOnlyWhereASecondLeadConfirmsIt) {
     ASSERT_TRUE(d2.p_present);
     EXPECT_GE(d2.qrs_off, d0.qrs_off + 0.015 * rate);
     EXPECT_LE(d2.qrs_off, d0.qrs_off + 0.025 * rate);
+  }
+}
+
+// Noise that one lead's beats carry from just after the complex keeps the
+// summed slopes up well past its end; the clean leads, whose ends confirm
+// each other, pull the end back by up to 20 ms (the limit either way).
+TEST(EngineDelineation, ConfirmedLeadEndsPullALateSummedEndBackBy20Ms) {
+  for (double rate : {500.0, 250.0, 1000.0}) {
+    SCOPED_TRACE(testing::Message() << rate << " Hz");
+    DelineationCase c;
+    c.rate = rate;
+    c.p_uv = 100;
+    DelineationBench clean;
+    BuildDelineationBench(c, clean);
+    const Delineation d0 = Delineate(clean.input);
+    ASSERT_TRUE(d0.p_present);
+
+    c.noise = 800;
+    c.noise_from = 0.005;
+    DelineationBench noisy;
+    BuildDelineationBench(c, noisy);
+    const Delineation d = Delineate(noisy.input);
+    ASSERT_TRUE(d.p_present);
+    // The summed slopes' own end, on the medians smoothed over 10 ms as
+    // the delineation smooths them.
+    const auto half = static_cast<size_t>(std::lround(0.005 * rate));
+    std::vector<std::vector<float>> smooth(noisy.medians.leads.size());
+    for (size_t li = 0; li < smooth.size(); ++li) {
+      smooth[li].resize(noisy.medians.leads[li].size());
+      MovingAverage(noisy.medians.leads[li], 2 * half + 1, smooth[li]);
+    }
+    double summed_on = 0, summed_off = 0;
+    ASSERT_TRUE(FindQrs(noisy.medians.leads, smooth, noisy.input.leads, noisy.medians.fiducial, rate, summed_on,
+                        summed_off));
+    ASSERT_GT(summed_off, d0.qrs_off + 0.02 * rate);
+    EXPECT_NEAR(d.qrs_off, std::max(d0.qrs_off, summed_off - 0.02 * rate), 0.5);
   }
 }
 
