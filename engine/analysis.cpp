@@ -11,6 +11,7 @@
 #include "engine/filters.h"
 #include "engine/findings_text.h"
 #include "engine/lead_measurements.h"
+#include "engine/pacemaker_spikes.h"
 #include "engine/qrs_detection.h"
 
 namespace ecg::engine {
@@ -145,7 +146,27 @@ EngineStatus Analyse(const EcgSignal& signal, AnalysisResult& result) {
   in.rr_samples = intervals.empty() ? rate : MedianInPlace(intervals);
   in.corrected = &corrected;
   in.fiducials = dominant;
+  // A pacemaker's stimulus is no wave of the heart: a paced median beat is
+  // delineated and measured with the stimulus taken out (a large one would
+  // otherwise be taken for the complex), and its complex starts no earlier
+  // than the stimulus, from which a paced QRS is measured (the slopes of a
+  // noisy lead-in, with no P wave to mark a still segment, can carry the
+  // onset ahead of it). The median beats written keep the stimulus.
+  const std::optional<double> stimulus = StimulusBeforeComplexes(FindPacemakerSpikes(signal), dominant, rate);
+  MedianBeats unpaced;
+  const MedianBeats* measured = &result.medians;
+  if (stimulus) {
+    unpaced = result.medians;
+    BlankStimulus(unpaced, static_cast<double>(unpaced.fiducial) + *stimulus);
+    measured = &unpaced;
+    in.medians = measured;
+  }
   result.delineation = Delineate(in);
+  if (stimulus && result.delineation.qrs_found) {
+    const double at = static_cast<double>(result.medians.fiducial) + *stimulus;
+    Delineation& paced = result.delineation;
+    if (at > paced.qrs_on && at < paced.qrs_off) paced.qrs_on = at;
+  }
   const Delineation& d = result.delineation;
   if (!d.qrs_found) {
     return EngineStatus::Error(kResultSignalQuality, "no QRS complex found in the median beat");
@@ -164,7 +185,7 @@ EngineStatus Analyse(const EcgSignal& signal, AnalysisResult& result) {
     }
     LeadMeasureInput mi;
     mi.code = lead.code;
-    mi.median = &result.medians.leads[li];
+    mi.median = &measured->leads[li];
     mi.rate = rate;
     mi.delineation = &d;
     mi.usable = usable;

@@ -37,6 +37,12 @@ constexpr double kMergeSeconds = 0.01;
 constexpr double kBeforeOnsetSeconds = 0.08;
 constexpr double kPacedShare = 0.5;
 constexpr size_t kMinPacedBeats = 3;
+// How far before a complex's fiducial its stimulus is looked for, how
+// closely the offsets must agree, and how much of the median beat around
+// the stimulus is bridged.
+constexpr double kStimulusSearchSeconds = 0.2;
+constexpr double kStimulusAgreementSeconds = 0.01;
+constexpr double kBlankHalfSeconds = 0.004;
 
 size_t Samples(double seconds, double rate) {
   return std::max<size_t>(1, static_cast<size_t>(std::lround(seconds * rate)));
@@ -164,6 +170,48 @@ PacingFindings FindPacing(const EcgSignal& signal, const AnalysisResult& result)
                         static_cast<double>(f.paced_beats) >= kPacedShare * static_cast<double>(f.beats) &&
                         2 * linked_spikes >= f.spikes.size();
   return f;
+}
+
+std::optional<double> StimulusBeforeComplexes(std::span<const size_t> spikes, std::span<const size_t> fiducials,
+                                              double rate) {
+  if (spikes.empty() || fiducials.empty() || rate <= 0) return std::nullopt;
+  const double search = kStimulusSearchSeconds * rate;
+  std::vector<double> offsets;
+  for (size_t fiducial : fiducials) {
+    // The latest stimulus at or before the fiducial (spikes are in time order).
+    auto it = std::upper_bound(spikes.begin(), spikes.end(), fiducial);
+    if (it == spikes.begin()) continue;
+    const double offset = static_cast<double>(*std::prev(it)) - static_cast<double>(fiducial);
+    if (offset >= -search) offsets.push_back(offset);
+  }
+  if (2 * offsets.size() <= fiducials.size()) return std::nullopt;
+  std::vector<double> sorted = offsets;
+  auto mid = sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2);
+  std::nth_element(sorted.begin(), mid, sorted.end());
+  const double median = *mid;
+  const double agree = kStimulusAgreementSeconds * rate;
+  const auto close = std::count_if(offsets.begin(), offsets.end(),
+                                   [&](double o) { return std::fabs(o - median) <= agree; });
+  if (2 * static_cast<size_t>(close) <= offsets.size()) return std::nullopt;
+  return median;
+}
+
+void BlankStimulus(MedianBeats& medians, double at) {
+  const double half = std::max(1.0, std::round(kBlankHalfSeconds * medians.rate));
+  const double from = std::round(at) - half;
+  const double to = std::round(at) + half;
+  if (from < 1 || to + 1 >= static_cast<double>(medians.length)) return;
+  const auto a = static_cast<size_t>(from);
+  const auto b = static_cast<size_t>(to);
+  for (std::vector<float>& lead : medians.leads) {
+    if (lead.size() != medians.length) continue;
+    const float left = lead[a - 1];
+    const float right = lead[b + 1];
+    for (size_t i = a; i <= b; ++i) {
+      const float share = static_cast<float>(i - a + 1) / static_cast<float>(b - a + 2);
+      lead[i] = left + (right - left) * share;
+    }
+  }
 }
 
 }  // namespace ecg::engine

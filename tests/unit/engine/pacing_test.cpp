@@ -47,6 +47,12 @@ TEST_P(PacedRecord, EveryStimulusIsFoundAndThePacingStated) {
   EXPECT_EQ(pacing.paced_beats, pacing.beats);
   EXPECT_TRUE(pacing.ventricular_paced);
   EXPECT_TRUE(run.analysis.result.interpretation.Has(kPacedRhythm));
+  // The complex is measured, not the stimulus: from the stimulus at the
+  // earliest, to the complex's end. (At 250 Hz a complex that starts slowly
+  // without a P wave before it is placed 10 ms late, paced or not.)
+  const double late_start_ms = spec.rate < 500 ? 10.0 : 0.0;
+  EXPECT_GE(run.global.QRSDuration(), spec.waves.qrs_duration_ms - 2.0 - late_start_ms);
+  EXPECT_LE(run.global.QRSDuration(), spec.waves.qrs_duration_ms + spec.spike_before_qrs_ms + 2.0);
 }
 
 // One- and two-sample stimuli at 500 Hz, the one-sample (4 ms) at 250 Hz,
@@ -75,6 +81,30 @@ TEST(Pacing, APacedComplexAfterAPWaveIsNoAvBlock) {
   EXPECT_TRUE(run.analysis.result.interpretation.Has(kPacedRhythm));
   EXPECT_FALSE(run.analysis.result.interpretation.Has(ecg::engine::kFirstDegreeAvBlock));
   EXPECT_FALSE(run.analysis.result.interpretation.Has(ecg::engine::kLeftBundleBranchBlock));
+}
+
+// Without a P wave there is no still segment to judge the start against, and
+// noise in front of the stimulus carried the onset ahead of it; a paced
+// complex is measured from its stimulus.
+TEST(Pacing, APacedComplexStartsNoEarlierThanItsStimulus) {
+  for (const double rate : {500.0, 1000.0}) {
+    TempFolder folder;
+    SyntheticSpec spec;
+    spec.rate = rate;
+    spec.pacing_spike_uv = 600;
+    spec.pacing_spike_ms = 6;
+    spec.pacing_spike_biphasic = true;
+    spec.waves.p_present = false;
+    spec.waves.qrs_duration_ms = 150;
+    spec.noise_uv = 25;
+    const EngineRun run = RunEngine(folder, MakeSyntheticRecord(spec).bytes);
+    ASSERT_TRUE(run.status.ok()) << run.status.reason;
+    ASSERT_TRUE(run.analysis.result.interpretation.Has(kPacedRhythm));
+    // From the stimulus's steepest step to the end of the complex.
+    const double from_stimulus = spec.waves.qrs_duration_ms + spec.spike_before_qrs_ms - spec.pacing_spike_ms / 3.0;
+    EXPECT_LE(run.global.QRSDuration(), from_stimulus + 1000.0 / rate + 2.0) << rate;
+    EXPECT_GE(run.global.QRSDuration(), spec.waves.qrs_duration_ms - 4.0) << rate;
+  }
 }
 
 TEST(Pacing, SteepNarrowComplexesAreNotStimuli) {
