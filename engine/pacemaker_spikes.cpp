@@ -82,8 +82,14 @@ void SpikesOfLead(const Lead& lead, double rate, std::vector<size_t>& out) {
   // Below 500 samples a second a stimulus is one sample whatever its slope,
   // so its step is not asked to be steeper than at 500.
   const float min_step = kStepUvPerMs * static_cast<float>(std::min(2.0, 1000.0 / rate));
+  // The next sample at or after i whose step reaches min_step: a biphasic
+  // pulse needs one within its window, and most of a lead has none, so the
+  // window is looked at only there.
+  size_t steep = 1;
   size_t i = 1;
   while (i + width < x.size()) {
+    steep = std::max(steep, i);
+    while (steep < x.size() && std::fabs(x[steep] - x[steep - 1]) < min_step) ++steep;
     const float before = x[i - 1];
     // The largest excursion within the rise time.
     size_t peak = i;
@@ -101,7 +107,7 @@ void SpikesOfLead(const Lead& lead, double rate, std::vector<size_t>& out) {
         }
       }
     }
-    if (!spike && !lead.IsInvalid(i - 1)) {
+    if (!spike && steep <= i + width && !lead.IsInvalid(i - 1)) {
       const size_t at = BiphasicPulseAt(x, i, width, min_step);
       bool valid = at != 0;
       for (size_t k = i; valid && k <= i + width; ++k) valid = !lead.IsInvalid(k);
