@@ -17,6 +17,19 @@ std::string Utf8(const WideText& text) {
   return text ? platform::WideToUtf8Lossy(*text) : std::string();
 }
 
+// A text of several lines (CR LF or LF between them) under the column the
+// report's values start in.
+std::string Indented(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out += text[i];
+    if (text[i] == '\n' && i + 1 < text.size()) out += std::string(17, ' ');
+  }
+  while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
+  return out;
+}
+
 std::string Date(unsigned y, unsigned m, unsigned d) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%04u-%02u-%02u", y, m, d);
@@ -137,10 +150,10 @@ std::string FormatText(RecordReport& r) {
     if (g->m_confirmingPhysician) out << " by " << Utf8(g->m_confirmingPhysician);
     out << "\n";
     if (g->m_interpretation) {
-      out << "  interpretation " << Utf8(g->m_interpretation)
+      out << "  interpretation " << Indented(Utf8(g->m_interpretation))
           << (g->m_interpretationEdited ? " (edited)" : "") << "\n";
     }
-    if (g->m_comment) out << "  comment        " << Utf8(g->m_comment) << "\n";
+    if (g->m_comment) out << "  comment        " << Indented(Utf8(g->m_comment)) << "\n";
     if (g->m_creatingApplication) {
       out << "  created by     " << Utf8(g->m_creatingApplication) << " "
           << Utf8(g->m_creatingVersion) << "\n";

@@ -64,6 +64,24 @@ TEST(EcgInfo, JsonHoldsTheIndexCrcsAndSection1) {
   EXPECT_EQ(two.out.front(), '[');
 }
 
+// An interpretation of several lines (CR LF between them, as an analysis
+// writes it) stays under the column of the values.
+TEST(EcgInfo, TextOfSeveralLinesStaysInItsColumn) {
+  TagWriter t;
+  const std::string text = "Sinus rhythm\r\nNormal ECG\r\n";
+  std::vector<uint8_t> value;
+  value.push_back(0);  // not edited
+  for (char c : text) value.push_back(static_cast<uint8_t>(c));
+  value.push_back(0);
+  t.Tag(201, value).End();
+  RecordBuilder b;
+  b.AddSection1(t);
+  TempFolder folder;
+  auto r = Ecg({"info", folder.Write("i.scp", b.Build())});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(r.out.find("  interpretation Sinus rhythm\n                 Normal ECG\n"), std::string::npos) << r.out;
+}
+
 TEST(EcgInfo, NonAsciiNamesComeOutAsUtf8) {
   TagWriter t;
   t.Tag(0, {'S', 0xF8, 'r', 'e', 'n', 's', 'e', 'n', 0}).End();
