@@ -29,6 +29,7 @@ constexpr float kStepUvPerMs = 100.0f;
 // cardiac wave (a filtered step that only decays back does not count).
 constexpr float kReverseShare = 0.4f;
 constexpr float kReverseUvPerMs = 75.0f;
+constexpr float kQuietOutsideShare = 0.25f;
 // Stimuli closer than this over the leads are one.
 constexpr double kMergeSeconds = 0.01;
 // A ventricular stimulus comes at most this long before the QRS onset (the
@@ -71,7 +72,14 @@ size_t BiphasicPulseAt(const std::vector<float>& x, size_t i, size_t window, flo
     if ((step > 0) != (steepest > 0)) back = std::max(back, std::fabs(step));
   }
   const bool steep_back = back >= kReverseShare * std::fabs(steepest) && back >= kReverseUvPerMs / kStepUvPerMs * min_step;
-  return steep_back ? at : 0;
+  if (!steep_back) return 0;
+  // The pulse stands out of a slow signal: the steps either side of the
+  // window are a cardiac wave's (an R wave a few samples wide rises and
+  // falls steeply too, but its steps go on outside the window).
+  const float outside = kQuietOutsideShare * std::fabs(steepest);
+  const bool quiet_before = i < 2 || std::fabs(x[i - 1] - x[i - 2]) <= outside;
+  const bool quiet_after = i + window + 1 >= x.size() || std::fabs(x[i + window + 1] - x[i + window]) <= outside;
+  return quiet_before && quiet_after ? at : 0;
 }
 
 // Stimuli of one lead.
