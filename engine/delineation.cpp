@@ -68,6 +68,9 @@ constexpr double kClearDepartureSpreads = 5.0;
 constexpr double kClearHoldSeconds = 0.01;
 constexpr double kClearLevelSeconds = 0.02;
 constexpr double kLeadNoiseSeconds = 0.1;
+// A lead's T end counts as the latest only where another lead's lies
+// within this of it.
+constexpr double kTEndConfirmSeconds = 0.02;
 // A lead's boundary counts only when another lead's lies within these of
 // it: ends behind a P wave, onsets where there is none.
 constexpr double kLeadOnsetConfirmSeconds = 0.01;
@@ -612,7 +615,16 @@ void FindT(const DelineationInput& input, const std::vector<std::vector<float>>&
   if (kept.empty()) return;
   std::sort(kept.begin(), kept.end());
   d.t_found = true;
+  // The latest lead's end where a second lead's lies within 20 ms of it
+  // (the cardiologists' T end is the latest lead's; a lone latest end is
+  // more often a lead's slow noise); without such a pair the second latest.
   d.t_off = kept.size() >= 3 ? kept[kept.size() - 2] : kept.back();
+  for (size_t k = kept.size() - 1; k >= 1; --k) {
+    if (kept[k] - kept[k - 1] <= kTEndConfirmSeconds * m.rate) {
+      d.t_off = kept[k];
+      break;
+    }
+  }
   // The leads' ends are averaged with the end found on the RMS of all leads:
   // one lead's low, drawn-out T wave moves the lead rank, but much less the
   // RMS, whose T wave is as large as the leads' together.

@@ -174,6 +174,8 @@ struct DelineationCase {
   double ripple = 0;
   double ripple_uv = 6;
   double ripple_hz = 40;
+  // Each lead's T wave ending this much later than `qt` (seconds).
+  std::vector<double> t_later;
 };
 
 struct DelineationBench {
@@ -205,9 +207,12 @@ void BuildDelineationBench(const DelineationCase& c, DelineationBench& b) {
       const double t = static_cast<double>(i) / c.rate - on;
       double v = 0;
       if (t >= 0 && t <= qrs) v = 1000.0 * std::sin(std::numbers::pi * t / qrs);
-      const double t_from = c.qt - t_width, rise = 0.6 * t_width;
-      if (t >= t_from && t < t_from + rise) v += c.t_uv * 0.5 * (1 - std::cos(std::numbers::pi * (t - t_from) / rise));
-      if (t >= t_from + rise && t <= c.qt) v += c.t_uv * (c.qt - t) / (t_width - rise);
+      const auto t_wave = [&](double qt) {
+        const double t_from = qt - t_width, rise = 0.6 * t_width;
+        if (t >= t_from && t < t_from + rise) return c.t_uv * 0.5 * (1 - std::cos(std::numbers::pi * (t - t_from) / rise));
+        if (t >= t_from + rise && t <= qt) return c.t_uv * (qt - t) / (t_width - rise);
+        return 0.0;
+      };
       // (Before the next beat's complex: time from its onset.)
       const double ahead = t - c.rr, p_from = -0.06 - 0.1;
       if (c.p_uv > 0 && ahead >= p_from && ahead < -0.06) {
@@ -227,7 +232,8 @@ void BuildDelineationBench(const DelineationCase& c, DelineationBench& b) {
         if (li == c.noisy_lead && c.noise > 0 && t > qrs + c.noise_from && t < 0.75 * c.rr) {
           for (int j = 0; j < 3; ++j) noise += c.noise / 3.0 * std::sin(2 * std::numbers::pi * hz[j] * t + phase[j]);
         }
-        b.corrected[li][i] = static_cast<float>(v + noise);
+        const double later = li < c.t_later.size() ? c.t_later[li] : 0.0;
+        b.corrected[li][i] = static_cast<float>(v + t_wave(c.qt + later) + noise);
       }
     }
   }
@@ -247,6 +253,35 @@ void BuildDelineationBench(const DelineationCase& c, DelineationBench& b) {
 }
 
 double QtMs(const Delineation& d, double rate) { return (d.t_off - d.qrs_on) * 1000.0 / rate; }
+
+// The leads' T end is the latest lead's where a second lead's lies within
+// 20 ms of it, not a lone latest lead's; the global end is the mean of it
+// and the end of the leads' RMS.
+TEST(EngineDelineation, TheLatestTEndCountsWhereASecondLeadConfirmsIt) {
+  for (double rate : {500.0, 250.0}) {
+    SCOPED_TRACE(testing::Message() << rate << " Hz");
+    const auto t_end = [&](std::vector<double> later) {
+      DelineationCase c;
+      c.rate = rate;
+      c.t_uv = 200;
+      c.t_later = std::move(later);
+      DelineationBench b;
+      BuildDelineationBench(c, b);
+      const Delineation d = Delineate(b.input);
+      EXPECT_TRUE(d.t_found);
+      return d.t_off * 1000.0 / rate;
+    };
+    const double alike = t_end({});
+    const double confirmed = t_end({0, 0, 0.012, 0.024});
+    const double lone = t_end({0, 0, 0, 0.040});
+    // Two leads 12 ms apart: the latest, in the leads' term and in the RMS
+    // of the leads alike.
+    EXPECT_NEAR(confirmed - alike, 24.0, 2.0);
+    // A lone lead 40 ms late: the leads' term stays with the others, the
+    // RMS of the leads (which it is part of) follows it; half of it.
+    EXPECT_NEAR(lone - alike, 20.0, 2.0);
+  }
+}
 
 // T waves of 30 µV (3 % of the complex) that every beat shares are
 // measured; their end is a corner, placed to within 2 ms at 500 and 250 Hz
