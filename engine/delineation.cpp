@@ -60,7 +60,7 @@ constexpr double kLeadMaxEndShrink = 0.02;
 // The onset lies no more than kLeadInSeconds before the first point where
 // a lead clearly leaves its level: by kClearDepartureUv and
 // kClearDepartureSpreads noise spreads of the kClearLevelSeconds before the
-// summed slopes' onset, for kClearHoldSeconds on end. Slope thresholds alone
+// onset the leads give, for kClearHoldSeconds on end. Slope thresholds alone
 // follow atrial activity or noise in the PR segment back to the P wave.
 constexpr double kLeadInSeconds = 0.02;
 constexpr double kClearDepartureUv = 10.0;
@@ -236,7 +236,7 @@ std::vector<double> ConfirmedOnly(std::vector<double> v, double tolerance) {
 }
 
 // The first point at which any of the leads clearly leaves the level it
-// holds over the stretch just before `onset` (the summed slopes' onset):
+// holds over the stretch just before `onset` (the leads' onset):
 // by the larger of an absolute amount and a multiple of that stretch's
 // spread, and for a while on end, so that neither a slow drift under that
 // amount nor a single noisy sample counts. Fractional sample; negative when
@@ -1023,7 +1023,7 @@ Delineation Delineate(const DelineationInput& input) {
     // alone can follow atrial activity or noise in the PR segment back to
     // the P wave, where no lead has yet left its level by an amount one
     // would see.
-    const double clear = ClearDeparture(m, boundary_leads, before, d.qrs_off);
+    const double clear = ClearDeparture(m, boundary_leads, d.qrs_on, d.qrs_off);
     if (clear >= 0) d.qrs_on = std::max(d.qrs_on, clear - kLeadInSeconds * rate);
     // The P wave ends before the complex that now starts elsewhere.
     if (d.p_present && d.qrs_on != before) FindP(input, rr, d);
