@@ -254,6 +254,20 @@ void BuildDelineationBench(const DelineationCase& c, DelineationBench& b) {
 
 double QtMs(const Delineation& d, double rate) { return (d.t_off - d.qrs_on) * 1000.0 / rate; }
 
+// The case's beats, delineated from their medians.
+Delineation DelineateCase(const DelineationCase& c, DelineationBench& b) {
+  BuildDelineationBench(c, b);
+  return Delineate(b.input);
+}
+
+// The plain beats at `rate` behind a P wave of 100 µV.
+DelineationCase BehindAPWave(double rate) {
+  DelineationCase c;
+  c.rate = rate;
+  c.p_uv = 100;
+  return c;
+}
+
 // The leads' T end is the latest lead's where a second lead's lies within
 // 20 ms of it, not a lone latest lead's; the global end is the mean of it
 // and the end of the leads' RMS.
@@ -266,8 +280,7 @@ TEST(EngineDelineation, TheLatestTEndCountsWhereASecondLeadConfirmsIt) {
       c.t_uv = 200;
       c.t_later = std::move(later);
       DelineationBench b;
-      BuildDelineationBench(c, b);
-      const Delineation d = Delineate(b.input);
+      const Delineation d = DelineateCase(c, b);
       EXPECT_TRUE(d.t_found);
       return d.t_off * 1000.0 / rate;
     };
@@ -294,8 +307,7 @@ TEST(EngineDelineation, LowTWavesTheBeatsShareAreMeasuredToTheirCorner) {
       c.rate = rate;
       c.qt = qt;
       DelineationBench b;
-      BuildDelineationBench(c, b);
-      const Delineation d = Delineate(b.input);
+      const Delineation d = DelineateCase(c, b);
       ASSERT_TRUE(d.qrs_found);
       EXPECT_NEAR(d.qrs_on, b.qrs_on, 0.5);
       ASSERT_TRUE(d.t_found);
@@ -311,20 +323,16 @@ TEST(EngineDelineation, LowTWavesTheBeatsShareAreMeasuredToTheirCorner) {
 TEST(EngineDelineation, TheEarliestLeadStartsTheComplexWithinALimit) {
   for (double rate : {500.0, 250.0}) {
     SCOPED_TRACE(testing::Message() << rate << " Hz");
-    DelineationCase c;
-    c.rate = rate;
-    c.p_uv = 100;
+    DelineationCase c = BehindAPWave(rate);
     DelineationBench plain;
-    BuildDelineationBench(c, plain);
-    const Delineation d0 = Delineate(plain.input);
+    const Delineation d0 = DelineateCase(c, plain);
     ASSERT_TRUE(d0.qrs_found);
     ASSERT_TRUE(d0.p_present);
     EXPECT_NEAR(d0.qrs_on, plain.qrs_on, 0.5);
 
     c.early = 0.012;
     DelineationBench early;
-    BuildDelineationBench(c, early);
-    const Delineation d1 = Delineate(early.input);
+    const Delineation d1 = DelineateCase(c, early);
     ASSERT_TRUE(d1.p_present);
     EXPECT_NEAR(d1.qrs_on, early.qrs_on - c.early * rate, 0.5);
     // The end stays where the complex ends.
@@ -340,8 +348,7 @@ TEST(EngineDelineation, TheEarliestLeadStartsTheComplexWithinALimit) {
     c.early = 0.03;
     c.early_uv = 60;
     DelineationBench far;
-    BuildDelineationBench(c, far);
-    const Delineation d2 = Delineate(far.input);
+    const Delineation d2 = DelineateCase(c, far);
     ASSERT_TRUE(d2.p_present);
     // 20 ms before the summed slopes' onset (which the slow deflection
     // delays a little), well after the lead's own 30 ms.
@@ -357,14 +364,11 @@ TEST(EngineDelineation, TheEarliestLeadStartsTheComplexWithinALimit) {
 TEST(EngineDelineation, RippleInThePrSegmentDoesNotStartTheComplexFarAhead) {
   for (double rate : {250.0, 500.0, 1000.0}) {
     SCOPED_TRACE(testing::Message() << rate << " Hz");
-    DelineationCase c;
-    c.rate = rate;
-    c.p_uv = 100;
+    DelineationCase c = BehindAPWave(rate);
     c.ripple = 0.03;
     c.ripple_uv = 9;
     DelineationBench b;
-    BuildDelineationBench(c, b);
-    const Delineation d = Delineate(b.input);
+    const Delineation d = DelineateCase(c, b);
     ASSERT_TRUE(d.qrs_found);
     ASSERT_TRUE(d.p_present);
     EXPECT_GE(d.qrs_on, b.qrs_on - 0.02 * rate - 0.5);
@@ -380,26 +384,21 @@ TEST(EngineDelineation, RippleInThePrSegmentDoesNotStartTheComplexFarAhead) {
 TEST(EngineDelineation, ALateEndCountsOnlyWhereASecondLeadConfirmsIt) {
   for (double rate : {500.0, 250.0}) {
     SCOPED_TRACE(testing::Message() << rate << " Hz");
-    DelineationCase c;
-    c.rate = rate;
-    c.p_uv = 100;
+    DelineationCase c = BehindAPWave(rate);
     DelineationBench plain;
-    BuildDelineationBench(c, plain);
-    const Delineation d0 = Delineate(plain.input);
+    const Delineation d0 = DelineateCase(c, plain);
     ASSERT_TRUE(d0.p_present);
 
     c.tail_leads = 1;
     DelineationBench lone;
-    BuildDelineationBench(c, lone);
-    const Delineation d1 = Delineate(lone.input);
+    const Delineation d1 = DelineateCase(c, lone);
     ASSERT_TRUE(d1.p_present);
     // (The summed slopes see a little of it.)
     EXPECT_LE(d1.qrs_off, d0.qrs_off + 0.006 * rate);
 
     c.tail_leads = 2;
     DelineationBench pair;
-    BuildDelineationBench(c, pair);
-    const Delineation d2 = Delineate(pair.input);
+    const Delineation d2 = DelineateCase(c, pair);
     ASSERT_TRUE(d2.p_present);
     EXPECT_GE(d2.qrs_off, d0.qrs_off + 0.015 * rate);
     EXPECT_LE(d2.qrs_off, d0.qrs_off + 0.025 * rate);
@@ -412,19 +411,15 @@ TEST(EngineDelineation, ALateEndCountsOnlyWhereASecondLeadConfirmsIt) {
 TEST(EngineDelineation, ConfirmedLeadEndsPullALateSummedEndBackBy20Ms) {
   for (double rate : {500.0, 250.0, 1000.0}) {
     SCOPED_TRACE(testing::Message() << rate << " Hz");
-    DelineationCase c;
-    c.rate = rate;
-    c.p_uv = 100;
+    DelineationCase c = BehindAPWave(rate);
     DelineationBench clean;
-    BuildDelineationBench(c, clean);
-    const Delineation d0 = Delineate(clean.input);
+    const Delineation d0 = DelineateCase(c, clean);
     ASSERT_TRUE(d0.p_present);
 
     c.noise = 800;
     c.noise_from = 0.005;
     DelineationBench noisy;
-    BuildDelineationBench(c, noisy);
-    const Delineation d = Delineate(noisy.input);
+    const Delineation d = DelineateCase(c, noisy);
     ASSERT_TRUE(d.p_present);
     // The summed slopes' own end, on the medians smoothed over 10 ms as
     // the delineation smooths them.
@@ -451,8 +446,7 @@ TEST(EngineDelineation, WithoutPWavesALoneEarlyLeadDoesNotStartTheComplex) {
     c.rate = rate;
     c.early = 0.012;
     DelineationBench b;
-    BuildDelineationBench(c, b);
-    const Delineation d = Delineate(b.input);
+    const Delineation d = DelineateCase(c, b);
     ASSERT_TRUE(d.qrs_found);
     ASSERT_FALSE(d.p_present);
     EXPECT_NEAR(d.qrs_on, b.qrs_on, 0.5);
@@ -466,8 +460,7 @@ TEST(EngineDelineation, NoiseLeftInOneLeadsMedianDoesNotMoveTheTEnd) {
   DelineationCase c;
   c.noise = 240;
   DelineationBench b;
-  BuildDelineationBench(c, b);
-  const Delineation d = Delineate(b.input);
+  const Delineation d = DelineateCase(c, b);
   ASSERT_TRUE(d.qrs_found);
   ASSERT_TRUE(d.t_found);
   EXPECT_NEAR(QtMs(d, c.rate), c.qt * 1000.0, 2.0);
