@@ -88,7 +88,11 @@ constexpr double kTBeforeNextP = 0.02;
 constexpr float kMinTAmplitude = 20.0f;  // µV
 constexpr float kMinTAgreement = 0.5f;
 constexpr double kTAgreementBefore = 0.1, kTAgreementAfter = 0.02;  // around peak and end
-constexpr float kTRelativeAmplitude = 0.25f;
+// The leads' T waves are one repolarisation seen from different sides:
+// their peaks lie within a few tens of milliseconds of each other. A wave
+// that peaks more than kTPeakLagSeconds after the largest T wave's peak is
+// another wave (a U wave, most often), and its end is no T end.
+constexpr double kTPeakLagSeconds = 0.15;
 constexpr float kBiphasicRatio = 0.4f;
 constexpr double kSteepestWithin = 0.15;
 constexpr double kAreaWindow = 0.18;
@@ -568,11 +572,11 @@ float LeadAgreement(const DelineationInput& input, size_t li, size_t from, size_
   return beats > 0 ? static_cast<float>(sum_r / static_cast<double>(beats)) : 0.0f;
 }
 
-// The global T end between the QRS and `limit`: the second latest of the
-// leads' ends (the latest when fewer than three leads have a T wave) over
-// the leads whose T wave is at least a quarter of the largest and whose
-// single beats agree with it, averaged with the end on the RMS of the leads
-// that do not disagree.
+// The global T end between the QRS and `limit`: the latest of the leads'
+// ends that a second lead confirms (else the second latest) over the leads
+// whose single beats agree with their T wave and whose wave peaks with the
+// largest T wave's, averaged with the end on the RMS of the leads that do
+// not disagree.
 void FindT(const DelineationInput& input, const std::vector<std::vector<float>>& smooth,
            const std::vector<double>& base, double limit, Delineation& d) {
   const MedianBeats& m = *input.medians;
@@ -602,17 +606,15 @@ void FindT(const DelineationInput& input, const std::vector<std::vector<float>>&
     }
   }
   d.t_amplitude = largest;
+  if (ends.empty()) return;
+  const LeadTEnd& tallest = *std::max_element(
+      ends.begin(), ends.end(), [](const LeadTEnd& a, const LeadTEnd& b) { return a.amplitude < b.amplitude; });
+  d.t_peak = tallest.peak;
+  const double latest_peak = tallest.peak + kTPeakLagSeconds * m.rate;
   std::vector<double> kept;
-  float peak_amplitude = 0;
   for (const LeadTEnd& e : ends) {
-    if (e.amplitude < kTRelativeAmplitude * largest) continue;
-    kept.push_back(e.end);
-    if (e.amplitude > peak_amplitude) {
-      peak_amplitude = e.amplitude;
-      d.t_peak = e.peak;
-    }
+    if (e.peak <= latest_peak) kept.push_back(e.end);
   }
-  if (kept.empty()) return;
   std::sort(kept.begin(), kept.end());
   d.t_found = true;
   // The latest lead's end where a second lead's lies within 20 ms of it

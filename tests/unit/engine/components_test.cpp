@@ -174,8 +174,13 @@ struct DelineationCase {
   double ripple = 0;
   double ripple_uv = 6;
   double ripple_hz = 40;
-  // Each lead's T wave ending this much later than `qt` (seconds).
+  // Each lead's T wave ending this much later than `qt` (seconds), and
+  // its height where it is not `t_uv`.
   std::vector<double> t_later;
+  std::vector<double> t_uv_of;
+  // Each lead's U wave: a half sine wave of this height (µV), 160 ms long,
+  // from 40 ms after the lead's T end (its peak 190 ms after the T peak).
+  std::vector<double> u_uv_of;
 };
 
 struct DelineationBench {
@@ -207,11 +212,15 @@ void BuildDelineationBench(const DelineationCase& c, DelineationBench& b) {
       const double t = static_cast<double>(i) / c.rate - on;
       double v = 0;
       if (t >= 0 && t <= qrs) v = 1000.0 * std::sin(std::numbers::pi * t / qrs);
-      const auto t_wave = [&](double qt) {
+      const auto t_wave = [&](double qt, double uv) {
         const double t_from = qt - t_width, rise = 0.6 * t_width;
-        if (t >= t_from && t < t_from + rise) return c.t_uv * 0.5 * (1 - std::cos(std::numbers::pi * (t - t_from) / rise));
-        if (t >= t_from + rise && t <= qt) return c.t_uv * (qt - t) / (t_width - rise);
+        if (t >= t_from && t < t_from + rise) return uv * 0.5 * (1 - std::cos(std::numbers::pi * (t - t_from) / rise));
+        if (t >= t_from + rise && t <= qt) return uv * (qt - t) / (t_width - rise);
         return 0.0;
+      };
+      const auto u_wave = [&](double t_end, double uv) {
+        const double from = t_end + 0.04, length = 0.16;
+        return t >= from && t <= from + length ? uv * std::sin(std::numbers::pi * (t - from) / length) : 0.0;
       };
       // (Before the next beat's complex: time from its onset.)
       const double ahead = t - c.rr, p_from = -0.06 - 0.1;
@@ -233,7 +242,9 @@ void BuildDelineationBench(const DelineationCase& c, DelineationBench& b) {
           for (int j = 0; j < 3; ++j) noise += c.noise / 3.0 * std::sin(2 * std::numbers::pi * hz[j] * t + phase[j]);
         }
         const double later = li < c.t_later.size() ? c.t_later[li] : 0.0;
-        b.corrected[li][i] = static_cast<float>(v + t_wave(c.qt + later) + noise);
+        const double t_uv = li < c.t_uv_of.size() ? c.t_uv_of[li] : c.t_uv;
+        const double u_uv = li < c.u_uv_of.size() ? c.u_uv_of[li] : 0.0;
+        b.corrected[li][i] = static_cast<float>(v + t_wave(c.qt + later, t_uv) + u_wave(c.qt + later, u_uv) + noise);
       }
     }
   }
@@ -293,6 +304,33 @@ TEST(EngineDelineation, TheLatestTEndCountsWhereASecondLeadConfirmsIt) {
     // A lone lead 40 ms late: the leads' term stays with the others, the
     // RMS of the leads (which it is part of) follows it; half of it.
     EXPECT_NEAR(lone - alike, 20.0, 2.0);
+  }
+}
+
+// A low T wave counts as much as a tall one: two leads whose T waves of
+// 40 µV (a fifth of the others') end 30 ms later carry the leads' end with
+// them, and the RMS of the leads follows them too. Two leads whose T wave is
+// flat and whose U wave is larger than it (60 µV, peaking 190 ms after the
+// T waves) do not: a wave that peaks that late is no T wave.
+TEST(EngineDelineation, LowLateTWavesCountButUWavesDoNot) {
+  for (double rate : {500.0, 250.0}) {
+    SCOPED_TRACE(testing::Message() << rate << " Hz");
+    const auto qt = [&](DelineationCase c) {
+      c.rate = rate;
+      c.t_uv = 200;
+      DelineationBench b;
+      const Delineation d = DelineateCase(c, b);
+      EXPECT_TRUE(d.t_found);
+      return QtMs(d, rate);
+    };
+    DelineationCase low;
+    low.t_uv_of = {200, 200, 40, 40};
+    low.t_later = {0, 0, 0.03, 0.03};
+    EXPECT_NEAR(qt(low), 430.0, 3.0);
+    DelineationCase u;
+    u.t_uv_of = {200, 200, 25, 25};
+    u.u_uv_of = {0, 0, 60, 60};
+    EXPECT_NEAR(qt(u), 400.0, 2.0);
   }
 }
 
