@@ -210,7 +210,11 @@ TypedBeats TypeBeats(const EcgSignal& signal, const std::vector<std::vector<floa
     beat.amplitude = std::sqrt(std::max(0.0f, best.energy_ratio));
     const bool similar = beat.correlation >= kDominantCorrelation &&
                          beat.amplitude >= kMinAmplitude && beat.amplitude <= kMaxAmplitude;
-    if (beat.outside > kNoiseOutside || (!similar && beat.outside > kPoorMatchOutside)) {
+    // A complex whose window the record's start or end cuts off is compared
+    // with the edge sample held in the missing part: unlike the template
+    // for want of data, not for its form.
+    const bool cut = detected[i].peak < before || detected[i].peak + (width - before) > signal.samples;
+    if (beat.outside > kNoiseOutside || (!similar && (beat.outside > kPoorMatchOutside || cut))) {
       beat.type = kBeatNoise;
     } else if (similar) {
       beat.type = kBeatDominant;

@@ -8,7 +8,8 @@
 // is then aligned on the template (the lag of best correlation within
 // +/-10 ms) and typed:
 //  - noise: much slope energy around the complex, or a poor match with
-//    noticeable energy around it;
+//    noticeable energy around it or with its window cut off by the
+//    record's start or end;
 //  - dominant: correlation >= 0.85 and an amplitude within 0.5-2 times the
 //    template's;
 //  - ectopic: any other clean complex (ventricular or aberrant forms);

@@ -274,6 +274,25 @@ TEST(EngineSynthetic, EctopicAndPrematureBeatsAreTyped) {
   EXPECT_NE(run.analysis.result.findings.find("1 beat of another QRS form"), std::string::npos);
 }
 
+// A complex the start or the end of the record cuts off is no complex of
+// another form: too little of it is there to compare.
+TEST(EngineSynthetic, AComplexCutOffByTheRecordsEdgeIsNotAnotherForm) {
+  // The first QRS onset: the last complex starts 70, 50 or 30 ms before the
+  // end; the first one 20 or 40 ms after the start.
+  for (double first_onset_s : {9.93 - 9.6, 9.95 - 9.6, 9.97 - 9.6, 0.02, 0.04}) {
+    SCOPED_TRACE(testing::Message() << "first QRS onset " << first_onset_s << " s");
+    TempFolder folder;
+    SyntheticSpec spec;
+    spec.first_qrs_s = first_onset_s;
+    const EngineRun run = RunEngine(folder, MakeSyntheticRecord(spec).bytes);
+    ExpectIntervals(run, spec.waves, 2.0);
+    const auto& beats = run.analysis.result.beats.beats;
+    ASSERT_GE(beats.size(), 12u);
+    for (const auto& beat : beats) EXPECT_NE(beat.type, kBeatEctopic) << beat.fiducial;
+    EXPECT_EQ(run.analysis.result.findings.find("another QRS form"), std::string::npos);
+  }
+}
+
 TEST(EngineSynthetic, FiveAndTwentySecondRecordsAreAnalysed) {
   for (double seconds : {5.0, 20.0}) {
     TempFolder folder;
