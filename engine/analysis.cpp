@@ -76,11 +76,21 @@ EngineStatus Analyse(const EcgSignal& signal, AnalysisResult& result) {
     FilterZeroPhase(morph[k], {morph_high, morph_low});
   }
   result.beats = TypeBeats(signal, morph, detected);
-  std::vector<size_t> dominant;
-  size_t noise = 0;
+  // The median beats and the baseline take the dominant beats that matched
+  // the template where they were found; those matched only after centring
+  // again are of the dominant form (statements, rate) but come with a
+  // less certain place, and averaging them in widened the spread of the
+  // measurements. All of them where too few matched in place.
+  size_t noise = 0, in_place = 0;
   for (const Beat& b : result.beats.beats) {
-    if (b.type == kBeatDominant) dominant.push_back(b.fiducial);
+    if (b.type == kBeatDominant && !b.recentred) ++in_place;
     if (b.type == kBeatNoise) ++noise;
+  }
+  const bool all_dominant = in_place < kMinDominantBeats;
+  const auto averaged = [&](const Beat& b) { return all_dominant || !b.recentred; };
+  std::vector<size_t> dominant;
+  for (const Beat& b : result.beats.beats) {
+    if (b.type == kBeatDominant && averaged(b)) dominant.push_back(b.fiducial);
   }
   if (dominant.size() < kMinDominantBeats) {
     return EngineStatus::Error(kResultSignalQuality,
@@ -108,7 +118,7 @@ EngineStatus Analyse(const EcgSignal& signal, AnalysisResult& result) {
   const double knot_offset = first_on - static_cast<double>(first_before) - kKnotBeforeOnset * rate;
   std::vector<size_t> knots;
   for (const Beat& b : result.beats.beats) {
-    if (b.type != kBeatDominant && b.type != kBeatPremature) continue;
+    if ((b.type != kBeatDominant && b.type != kBeatPremature) || !averaged(b)) continue;
     const double at = static_cast<double>(b.fiducial) + knot_offset;
     if (at >= 0 && at < static_cast<double>(signal.samples)) knots.push_back(static_cast<size_t>(std::lround(at)));
   }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "engine/filters.h"
 
@@ -14,6 +15,15 @@ namespace {
 constexpr double kWindowBefore = 0.06;
 constexpr double kWindowAfter = 0.10;
 constexpr double kMaxLagSeconds = 0.01;
+// Where the best lag lies at the end of that range, the detector placed the
+// complex elsewhere in it (its slope energy peaked in another of its
+// waves): the window is centred again 20 ms either side and searched once
+// more. A match found so counts only where it is close and of the
+// template's size: at some shift a broad complex of another form can
+// resemble the template.
+constexpr double kRecentreSeconds[] = {-0.02, 0.02};
+constexpr float kRecentredCorrelation = 0.9f;
+constexpr float kRecentredMinAmplitude = 0.8f;  // and at most its inverse
 constexpr float kSeedCorrelation = 0.9f;
 constexpr float kMemberCorrelation = 0.85f;
 constexpr float kDominantCorrelation = 0.85f;
@@ -205,7 +215,29 @@ TypedBeats TypeBeats(const EcgSignal& signal, const std::vector<std::vector<floa
         lags[i] = lag;
       }
     }
+    bool recentred = false;
+    if (std::abs(lags[i]) == max_lag) {
+      for (double seconds : kRecentreSeconds) {
+        const auto shift = static_cast<long long>(std::lround(seconds * signal.rate));
+        const long long at = static_cast<long long>(detected[i].peak) + shift;
+        if (at < 0 || at >= static_cast<long long>(signal.samples)) continue;
+        Windows moved(morph, signal.samples, before, width, margin);
+        moved.Add(static_cast<size_t>(at));
+        for (int lag = -max_lag; lag <= max_lag; ++lag) {
+          for (size_t l = 0; l < leads; ++l) a[l] = moved.Row(0, l, lag);
+          const Match m = Correlate(a.data(), t.data(), leads, width);
+          const float size = std::sqrt(std::max(0.0f, m.energy_ratio));
+          if (m.correlation > best.correlation && m.correlation >= kRecentredCorrelation &&
+              size >= kRecentredMinAmplitude && size <= 1.0f / kRecentredMinAmplitude) {
+            best = m;
+            lags[i] = static_cast<int>(shift) + lag;
+            recentred = true;
+          }
+        }
+      }
+    }
     Beat& beat = out.beats[i];
+    beat.recentred = recentred;
     beat.correlation = best.correlation;
     beat.amplitude = std::sqrt(std::max(0.0f, best.energy_ratio));
     const bool similar = beat.correlation >= kDominantCorrelation &&

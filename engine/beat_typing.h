@@ -6,7 +6,9 @@
 // every other; the beat most others resemble (correlation >= 0.9) seeds the
 // dominant class, whose sample-by-sample median is the template. Each beat
 // is then aligned on the template (the lag of best correlation within
-// +/-10 ms) and typed:
+// +/-10 ms; where that lies at the end of the range, once more with the
+// window centred 20 ms either side, holding such a match to a correlation
+// of 0.9 and 0.8-1.25 times the template's size) and typed:
 //  - noise: much slope energy around the complex, or a poor match with
 //    noticeable energy around it or with its window cut off by the
 //    record's start or end;
@@ -43,6 +45,10 @@ struct Beat {
   float correlation = 0;
   float amplitude = 0;  // RMS relative to the template's
   float outside = 0;
+  // Matched only with its window centred again (its detected place lay
+  // more than the usual lag from the template's): of the dominant form,
+  // but not averaged into the median beats.
+  bool recentred = false;
 };
 
 struct TypedBeats {
