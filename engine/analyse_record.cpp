@@ -2,11 +2,13 @@
 
 #include "engine/analyse_record.h"
 
+#include <algorithm>
 #include <new>
 
 #include "engine/findings_text.h"
 #include "engine/interpretation.h"
 #include "engine/result_writer.h"
+#include "engine/statement_codes.h"
 
 namespace ecg::engine {
 
@@ -27,6 +29,10 @@ EngineStatus AnalyseRecordFile(const char* path, int32_t mode, RecordAnalysis* d
     options.set = StatementSetOfMode(mode);
     options.patient = writer.Patient();
     run.result.interpretation = Interpret(run.signal, run.result, options);
+    const std::vector<uint16_t>& said = run.result.interpretation.statements;
+    for (uint16_t code : {kAtrialFibrillation, kAtrialFlutter}) {
+      if (std::find(said.begin(), said.end(), code) != said.end()) ForgetPWave(run.result);
+    }
     run.result.findings = FindingsText(run.result);
     return writer.WriteResults(path, run.signal, run.result);
   } catch (const std::bad_alloc&) {

@@ -260,4 +260,13 @@ EngineStatus Analyse(const EcgSignal& signal, AnalysisResult& result) {
   return EngineStatus::Ok();
 }
 
+void ForgetPWave(AnalysisResult& result) {
+  result.delineation.p_present = false;
+  GlobalValues& g = result.global;
+  g.p_on_ms = g.p_off_ms = g.pp_ms = kNotComputed;
+  g.p_axis = kAxisUndefined;
+  for (SLeadMeasurement& m : result.leads) MarkNoPWave(m);
+  result.findings = FindingsText(result);
+}
+
 }  // namespace ecg::engine

@@ -50,4 +50,9 @@ struct AnalysisResult {
 // beat), with the reason.
 EngineStatus Analyse(const EcgSignal& signal, AnalysisResult& result);
 
+// Takes the P-wave measurements back (global, per lead, in the findings):
+// in atrial fibrillation or flutter what the delineation took for a P
+// wave is atrial activity that has no P onset, P duration or PR interval.
+void ForgetPWave(AnalysisResult& result);
+
 }  // namespace ecg::engine

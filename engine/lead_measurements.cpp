@@ -138,6 +138,14 @@ int16_t MorphologyCode(const std::vector<float>& relative, double from, double t
   }
 }
 
+void MarkNoPWave(SLeadMeasurement& m) {
+  m.m_pDuration = kWaveAbsent;
+  m.m_prInterval = kWaveAbsent;
+  m.m_pPlusAmplitude = 0;
+  m.m_pMinusAmplitude = 0;
+  m.m_pMorphology = kMorphologyUnknown;
+}
+
 SLeadMeasurement MeasureLead(const LeadMeasureInput& input) {
   SLeadMeasurement m;
   m.m_leadId = input.code;
@@ -260,11 +268,7 @@ SLeadMeasurement MeasureLead(const LeadMeasureInput& input) {
     m.m_pDuration = ToI16((d->p_off - d->p_on) * ms);
     m.m_prInterval = ToI16((d->qrs_on - d->p_on) * ms);
   } else {
-    m.m_pDuration = kWaveAbsent;
-    m.m_prInterval = kWaveAbsent;
-    m.m_pPlusAmplitude = 0;
-    m.m_pMinusAmplitude = 0;
-    m.m_pMorphology = kMorphologyUnknown;
+    MarkNoPWave(m);
   }
 
   // T wave.

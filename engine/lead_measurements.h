@@ -45,6 +45,9 @@ struct LeadMeasureInput {
 
 SLeadMeasurement MeasureLead(const LeadMeasureInput& input);
 
+// The P-wave fields of a lead's block as they stand without a P wave.
+void MarkNoPWave(SLeadMeasurement& m);
+
 // The sign pattern of the waves between two samples (fractional), waves
 // smaller than `threshold` µV left out; a morphology code.
 int16_t MorphologyCode(const std::vector<float>& relative, double from, double to, float threshold);

@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 
 #include "engine/atrial_flutter.h"
+#include "engine/lead_measurements.h"
 #include "engine/statement_codes.h"
 #include "engine_test_support.h"
 #include "synthetic_record.h"
@@ -48,6 +50,20 @@ FlutterRun RunFlutter(std::initializer_list<int> conduction, double cycle_ms, bo
   return RunSpec(spec);
 }
 
+// Atrial activity that is no P wave: no P onset, P duration or PR interval
+// in Section 7, in any lead's block or in the findings.
+void ExpectNoPWaveMeasured(const FlutterRun& r) {
+  const auto missing = static_cast<uint16_t>(ecg::engine::kNotComputed);
+  EXPECT_EQ(r.run.global.m_pOnset, missing);
+  EXPECT_EQ(r.run.global.m_pOffset, missing);
+  EXPECT_EQ(r.run.global.m_pp, missing);
+  for (const SLeadMeasurement& lead : r.run.analysis.result.leads) {
+    EXPECT_EQ(lead.m_pDuration, ecg::engine::kWaveAbsent);
+    EXPECT_EQ(lead.m_prInterval, ecg::engine::kWaveAbsent);
+  }
+  EXPECT_EQ(r.run.analysis.result.findings.find("PR interval"), std::string::npos);
+}
+
 void ExpectFlutterCalled(const FlutterRun& r, double cycle_ms) {
   EXPECT_TRUE(r.flutter.flutter) << "cycle " << r.flutter.cycle_ms << " ms, mean " << r.flutter.at_cycle << "/"
                                  << r.flutter.at_two_cycles << ", V1 " << r.flutter.v1_at_cycle << "/"
@@ -61,6 +77,7 @@ void ExpectFlutterCalled(const FlutterRun& r, double cycle_ms) {
                          ecg::engine::kPrematureAtrialComplexes}) {
     EXPECT_FALSE(r.Says(other)) << other;
   }
+  ExpectNoPWaveMeasured(r);
 }
 
 TEST(AtrialFlutter, FixedConductionTwoThreeAndFourToOne) {
@@ -112,6 +129,7 @@ TEST(AtrialFlutter, IrregularAtrialActivityIsFibrillationNotFlutter) {
     EXPECT_LT(r.flutter.at_two_cycles, ecg::engine::kFlutterMinCorrelation) << seed;
     EXPECT_FALSE(r.Says(ecg::engine::kAtrialFlutter)) << seed;
     EXPECT_TRUE(r.Says(ecg::engine::kAtrialFibrillation)) << seed;
+    ExpectNoPWaveMeasured(r);
   }
 }
 
