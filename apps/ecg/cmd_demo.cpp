@@ -16,6 +16,7 @@
 #include "interface/facade/recording_run.h"
 #include "platform/folders.h"
 #include "platform/text_codec.h"
+#include "record_report.h"
 #include "report/ecg_print.h"
 #include "report/report_types.h"
 #include "scp/reader.h"
@@ -79,10 +80,10 @@ void PrintFindings(const std::string& record) {
   std::printf("Measurements:\n");
   if (auto rate = g.HeartRate()) std::printf("  heart rate     %u /min\n", *rate);
   std::printf("  RR interval    %u ms\n", g.m_rr);
-  std::printf("  P duration     %d ms\n", g.PDuration());
-  std::printf("  PR interval    %d ms\n", g.PRInterval());
-  std::printf("  QRS duration   %d ms\n", g.QRSDuration());
-  std::printf("  QT interval    %d ms\n", g.QTInterval());
+  std::printf("  P duration     %s\n", MarkSpanText(g.m_pOnset, g.m_pOffset).c_str());
+  std::printf("  PR interval    %s\n", MarkSpanText(g.m_pOnset, g.m_qrsOnset).c_str());
+  std::printf("  QRS duration   %s\n", MarkSpanText(g.m_qrsOnset, g.m_qrsOffset).c_str());
+  std::printf("  QT interval    %s\n", MarkSpanText(g.m_qrsOnset, g.m_tOffset).c_str());
   std::printf("  P/QRS/T axis   %d / %d / %d degrees\n", g.m_pAxis, g.m_qrsAxis, g.m_tAxis);
 }
 

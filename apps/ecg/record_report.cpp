@@ -76,6 +76,18 @@ std::string DescribeError(uint32_t code) {
   return "code " + std::to_string(code) + " (" + std::string(platform::ErrorMeaning(code)) + ")";
 }
 
+std::optional<int32_t> MarkSpan(uint16_t from, uint16_t to) {
+  // The SCP missing-value codes: not computed, lead rejected, wave absent.
+  const auto missing = [](uint16_t v) { return v == 29999 || v == 29998 || v == 19999; };
+  if (missing(from) || missing(to)) return std::nullopt;
+  return int32_t{to} - int32_t{from};
+}
+
+std::string MarkSpanText(uint16_t from, uint16_t to) {
+  const std::optional<int32_t> span = MarkSpan(from, to);
+  return span ? std::to_string(*span) + " ms" : "-";
+}
+
 bool RecordReport::AllCrcsValid() const {
   if (!crc_checked || !crc.recordValid) return false;
   for (const auto& e : crc.entries) {

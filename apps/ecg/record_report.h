@@ -2,6 +2,7 @@
 // What `ecg info` and `ecg check` say about one record, as text or JSON.
 
 #include <cstdint>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -53,5 +54,12 @@ void WriteDecodedJson(const RecordReport& report, JsonWriter& json);
 
 // "code 13 (invalid data)"
 std::string DescribeError(uint32_t code);
+
+// The span in ms between two marks of Section 7 (P onset to P end, P onset
+// to QRS onset, ...), or nothing where either mark carries a missing-value
+// code: a record without a P wave has no P duration or PR interval.
+std::optional<int32_t> MarkSpan(uint16_t from, uint16_t to);
+// The same as "N ms", or "-".
+std::string MarkSpanText(uint16_t from, uint16_t to);
 
 }  // namespace ecg::app

@@ -201,8 +201,9 @@ void AppendSignalText(RecordReport& r, std::ostringstream& out) {
         << " ms, axes P " << g.m_pAxis << " QRS " << g.m_qrsAxis << " T " << g.m_tAxis << "\n";
     const auto rate = g.HeartRate();
     out << "                 heart rate " << (rate ? std::to_string(*rate) + " /min" : "-")
-        << ", P duration " << g.PDuration() << " ms, PR " << g.PRInterval() << " ms, QRS "
-        << g.QRSDuration() << " ms, QT " << g.QTInterval() << " ms\n";
+        << ", P duration " << MarkSpanText(g.m_pOnset, g.m_pOffset) << ", PR "
+        << MarkSpanText(g.m_pOnset, g.m_qrsOnset) << ", QRS " << MarkSpanText(g.m_qrsOnset, g.m_qrsOffset)
+        << ", QT " << MarkSpanText(g.m_qrsOnset, g.m_tOffset) << "\n";
     if (r.reader.GetLoadedSections() & kSection9Bit) {
       out << "  statements     rhythm";
       for (uint16_t i = 0; i < info->m_rhythmCount; ++i) out << " " << info->m_rhythmCodes[i];
@@ -315,10 +316,17 @@ void WriteSignalJson(RecordReport& r, JsonWriter& j) {
     } else {
       j.Key("heartRate").Null();
     }
-    j.Key("pDurationMs").Number(g.PDuration());
-    j.Key("prIntervalMs").Number(g.PRInterval());
-    j.Key("qrsDurationMs").Number(g.QRSDuration());
-    j.Key("qtIntervalMs").Number(g.QTInterval());
+    const auto span = [&](const char* key, uint16_t from, uint16_t to) {
+      if (const auto ms = MarkSpan(from, to)) {
+        j.Key(key).Number(*ms);
+      } else {
+        j.Key(key).Null();
+      }
+    };
+    span("pDurationMs", g.m_pOnset, g.m_pOffset);
+    span("prIntervalMs", g.m_pOnset, g.m_qrsOnset);
+    span("qrsDurationMs", g.m_qrsOnset, g.m_qrsOffset);
+    span("qtIntervalMs", g.m_qrsOnset, g.m_tOffset);
     j.EndObject();
     j.EndObject();
     if (r.reader.GetLoadedSections() & kSection9Bit) {

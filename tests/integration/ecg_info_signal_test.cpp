@@ -41,6 +41,22 @@ TEST(EcgInfoSignal, JsonOfATwelveLeadTenSecondRecord) {
   EXPECT_EQ(r.out.find("\"derive\""), std::string::npos);  // not asked for
 }
 
+// Without a P wave (fibrillation, junctional rhythm) there is no P
+// duration or PR interval to derive from the missing-value marks.
+TEST(EcgInfoSignal, NoPWaveGivesNoPDurationOrPrInterval) {
+  TempFolder folder;
+  EcgRecordSpec spec;
+  spec.p_wave = false;
+  const std::string path = folder.Write("no-p.scp", SyntheticEcgRecord(spec));
+  const auto text = Ecg({"info", path});
+  ASSERT_EQ(text.exit_code, 0) << text.err;
+  ExpectAll(text.out, {"heart rate 72 /min, P duration -, PR -, QRS 90 ms, QT 410 ms"});
+  const auto json = Ecg({"info", "--json", path});
+  ASSERT_EQ(json.exit_code, 0) << json.err;
+  ExpectAll(json.out, {"\"pDurationMs\": null", "\"prIntervalMs\": null", "\"qrsDurationMs\": 90",
+                       "\"qtIntervalMs\": 410"});
+}
+
 TEST(EcgInfoSignal, DeriveShowsTheCalculatedLimbLeads) {
   TempFolder folder;
   EcgRecordSpec spec;

@@ -208,7 +208,11 @@ Bytes SyntheticEcgRecord(const EcgRecordSpec& spec) {
     GlobalSection global;
     global.rr = 833;
     global.pp = 833;
-    global.blocks.push_back({150, 250, 310, 400, 720, 52, 48, 39});
+    if (spec.p_wave) {
+      global.blocks.push_back({150, 250, 310, 400, 720, 52, 48, 39});
+    } else {
+      global.blocks.push_back({29999, 29999, 310, 400, 720, 999, 48, 39});
+    }
     builder.AddSection(7, Section7(global));
     builder.AddSection(9, Section9Codes({21}, {1, 101}));
     std::vector<LeadBlock> blocks;

@@ -98,6 +98,7 @@ struct EcgRecordSpec {
   uint32_t rate_hz = 500;
   bool medians = true;       // Section 5: one 1.2 s beat per lead
   bool measurements = true;  // Sections 7, 9 and 10
+  bool p_wave = true;        // false: Section 7's P marks are "not computed"
   bool section1 = true;
 };
 
